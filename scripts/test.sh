@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test under Wine in a virtual display.
+set -euo pipefail
+. "$(dirname "$0")/lib.sh"
+
+ensure_packages
+build_all
+trap stop_all EXIT
+start_display
+start_wine "$BUILD_DIR/wineprefix"
+cd "$BUILD_DIR"
+ctest --output-on-failure "$@"

@@ -1,0 +1,83 @@
+#include "app.h"
+
+#include "command_line.h"
+#include "message_box.h"
+#include "../bar/bar_window.h"
+#include "../menus/menu_file.h"
+#include "../menus/menu_list.h"
+#include "../options/options.h"
+#include "../../res/resource.h"
+
+HINSTANCE appInstance = nullptr;
+char profileName[PROFILE_NAME_SIZE];
+char dataFilePath[DATA_PATH_SIZE];
+HMENU popupMenu = nullptr;
+int screenHeight = 0;
+int onBattery = 0;
+
+int initApplication()
+{
+    HWND running = FindWindowA(BAR_CLASS, BAR_TITLE);
+    if (running) {
+        BringWindowToTop(running);
+        return 0;
+    }
+#ifndef ZENTOR_NT3
+    SYSTEM_POWER_STATUS power;
+    onBattery = GetSystemPowerStatus(&power) && power.ACLineStatus == 0;
+#endif
+    screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    parseCommandLine();
+    loadOptions();
+    HMENU resource = LoadMenuA(appInstance, MAKEINTRESOURCEA(IDM_BAR_POPUP));
+    popupMenu = resource ? GetSubMenu(resource, 0) : nullptr;
+    if (!popupMenu) {
+        showWarning("Unable to load popup menu.\nExiting...");
+        return 0;
+    }
+    return 1;
+}
+
+int initBar()
+{
+    if (!registerBarClass())
+        return 0;
+    if (!loadMenuFile())
+        return 0;
+    return createBar();
+}
+
+int runZentor(HINSTANCE instance)
+{
+    appInstance = instance;
+    if (!initApplication() || !initBar())
+        return 0;
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return (int)msg.wParam;
+}
+
+void shutdownApp(int fatal)
+{
+    if (!fatal) {
+        saveMenuFile();
+        saveOptions();
+        freeAllMenus();
+    }
+    removeBar();
+    if (barWindow) {
+        KillTimer(barWindow, CLOCK_TIMER);
+        KillTimer(barWindow, HIDE_TIMER);
+    }
+}
+
+void fatalError(const char* text)
+{
+    showMessageBox(nullptr, text, "Fatal Zentor Error", MB_ICONERROR);
+    // The loader closes its file before it calls here; nothing else is open.
+    shutdownApp(1);
+    ExitProcess(FATAL_EXIT_CODE);
+}

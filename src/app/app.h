@@ -1,0 +1,35 @@
+// Process-wide state set at start-up, and the program's spine: start-up,
+// command line, fatal errors and shutdown.
+#ifndef ZENTOR_APP_H
+#define ZENTOR_APP_H
+
+#include <windows.h>
+
+constexpr int PROFILE_NAME_SIZE = 20;
+constexpr int DATA_PATH_SIZE = 80;
+
+extern HINSTANCE appInstance;              // module handle; set first thing by WinMain
+extern char profileName[PROFILE_NAME_SIZE]; // profile word from the command line; "" = none
+extern char dataFilePath[DATA_PATH_SIZE];   // menu data file; settled by parseCommandLine and loadOptions
+extern HMENU popupMenu;                    // submenu 0 of menu 105, the right-click menu
+extern int screenHeight;                   // SM_CYSCREEN read once at start-up
+extern int onBattery;                      // 1 while the AC line is offline (zentor only)
+
+int initApplication();
+int initBar();
+
+// Reads the process's own argument vector.
+void parseCommandLine();
+// The same on a given argument vector (argument 0 is the program).
+void parseArguments(int argc, char** argv);
+
+// Runs the program; returns the process's exit code.
+int runZentor(HINSTANCE instance);
+
+[[noreturn]] void fatalError(const char* text);
+void shutdownApp(int fatal);
+
+// Exit code of the process after a fatal error.
+constexpr UINT FATAL_EXIT_CODE = 3;
+
+#endif

@@ -1,0 +1,95 @@
+#include "command_line.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "app.h"
+#include "message_box.h"
+#include "text.h"
+
+unsigned switchesGiven = 0;
+
+static int32_t* flagOf(UserOptions* o, char letter, unsigned* bit)
+{
+    switch (letter) {
+    case 's': *bit = 1u << 0; return &o->alwaysOnTop;
+    case 'c': *bit = 1u << 1; return &o->chimeHourly;
+    case 'd': *bit = 1u << 2; return &o->displayDate;
+    case 'm': *bit = 1u << 3; return &o->displayMemory;
+    case 'b': *bit = 1u << 4; return &o->bottom;
+    case 'a': *bit = 1u << 5; return &o->autoHide;
+    default: return nullptr;
+    }
+}
+
+void applyCommandLineSwitches(const UserOptions* given)
+{
+    const char letters[] = "scdmba";
+    UserOptions copy = *given;
+    for (const char* l = letters; *l; l++) {
+        unsigned bit = 0;
+        int32_t* from = flagOf(&copy, *l, &bit);
+        if (switchesGiven & bit)
+            *flagOf(&userOptions, *l, &bit) = *from;
+    }
+}
+
+static int isAsciiLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Takes the word after -f/+f; returns how many arguments it used (0 or 1).
+static int takeDataFile(int argc, char** argv, int i)
+{
+    if (i + 1 >= argc) {
+        showWarning("Missing or invalid filename on command line!");
+        return 0;
+    }
+    const char* name = argv[i + 1];
+    if (!isAsciiLetter(name[0]) && name[0] != '.') {
+        showWarning("Missing or invalid filename on command line!");
+        return 1;
+    }
+    if (strlen(name) >= sizeof dataFilePath)
+        showWarningf("The data file name is too long (at most %d characters):\n%s",
+                     (int)sizeof dataFilePath - 1, name);
+    else
+        copyField(dataFilePath, name);
+    return 1;
+}
+
+void parseArguments(int argc, char** argv)
+{
+    profileName[0] = '\0';
+    dataFilePath[0] = '\0';
+    switchesGiven = 0;
+    for (int i = 1; i < argc; i++) {
+        const char* word = argv[i];
+        if (word[0] == '-' || word[0] == '+') {
+            int32_t value = word[0] == '+';
+            unsigned bit = 0;
+            int32_t* flag = flagOf(&userOptions, word[1], &bit);
+            if (flag) {
+                *flag = value;
+                switchesGiven |= bit;
+            } else if (word[1] == 'f') {
+                i += takeDataFile(argc, argv, i);
+            } else {
+                showWarningf("Unknown option: %s", word);
+            }
+        } else if (strlen(word) >= sizeof profileName) {
+            showWarningf("The profile name is too long (at most %d characters):\n%s",
+                         (int)sizeof profileName - 1, word);
+        } else {
+            copyField(profileName, word);
+        }
+    }
+    if (profileName[0])
+        formatText(dataFilePath, sizeof dataFilePath, "%s.zt", profileName);
+}
+
+void parseCommandLine()
+{
+    parseArguments(__argc, __argv);
+}

@@ -1,0 +1,6 @@
+#include "app.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    return runZentor(instance);
+}

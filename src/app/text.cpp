@@ -1,0 +1,31 @@
+#include "text.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+
+int copyText(char* dst, size_t size, const char* src)
+{
+    if (size == 0)
+        return 0;
+    size_t length = strlen(src);
+    if (length >= size) {
+        memcpy(dst, src, size - 1);
+        dst[size - 1] = '\0';
+        return 0;
+    }
+    memcpy(dst, src, length + 1);
+    return 1;
+}
+
+int formatText(char* dst, size_t size, const char* format, ...)
+{
+    if (size == 0)
+        return 0;
+    va_list args;
+    va_start(args, format);
+    int written = vsnprintf(dst, size, format, args);
+    va_end(args);
+    dst[size - 1] = '\0';
+    return written >= 0 && (size_t)written < size;
+}

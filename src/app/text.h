@@ -1,0 +1,21 @@
+// Bounded text handling: every copy into a fixed field and every formatted
+// message goes through these two helpers.
+#ifndef ZENTOR_TEXT_H
+#define ZENTOR_TEXT_H
+
+#include <stddef.h>
+
+// Copies src into dst of size bytes, always NUL-terminated.
+// Returns 1 when the whole text fit, 0 when it was cut.
+int copyText(char* dst, size_t size, const char* src);
+
+// printf-style formatting into dst of size bytes, always NUL-terminated.
+// Returns 1 when the whole text fit, 0 when it was cut.
+int formatText(char* dst, size_t size, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+// Copies into a character array whose size the compiler knows.
+template <size_t N>
+inline int copyField(char (&dst)[N], const char* src) { return copyText(dst, N, src); }
+
+#endif

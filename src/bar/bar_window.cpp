@@ -1,0 +1,271 @@
+#include "bar_window.h"
+
+#include "auto_hide.h"
+#include "status.h"
+#include "../app/app.h"
+#include "../app/message_box.h"
+#include "../launch/launch.h"
+#include "../menus/menu_bar.h"
+#include "../options/options.h"
+#include "../../res/resource.h"
+
+HWND barWindow = nullptr;
+WNDCLASSA barClass;
+int barShown = 1;
+#ifndef ZENTOR_NT3
+APPBARDATA dockData;
+#endif
+
+int barHeight()
+{
+    return GetSystemMetrics(SM_CYMENU) + BAR_EXTRA_HEIGHT;
+}
+
+int shownTop()
+{
+    return userOptions.bottom ? screenHeight - barHeight() : 0;
+}
+
+int hiddenTop()
+{
+    return userOptions.bottom ? screenHeight - 2 : 2 - barHeight();
+}
+
+int registerBarClass()
+{
+    barClass.style = 0;
+    barClass.lpfnWndProc = barWndProc;
+    barClass.cbClsExtra = 0;
+    barClass.cbWndExtra = 0;
+    barClass.hInstance = appInstance;
+    barClass.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(IDI_ZENTOR));
+    barClass.hCursor = nullptr;
+#ifdef ZENTOR_NT3
+    barClass.hbrBackground = nullptr;
+#else
+    barClass.hbrBackground = (HBRUSH)(COLOR_MENU + 1);
+#endif
+    barClass.lpszMenuName = MAKEINTRESOURCEA(IDM_BAR_POPUP);
+    barClass.lpszClassName = BAR_CLASS;
+    return RegisterClassA(&barClass) != 0;
+}
+
+static HWND createBarWindow()
+{
+    DWORD exStyle = WS_EX_TOOLWINDOW | (userOptions.alwaysOnTop ? WS_EX_TOPMOST : 0);
+    return CreateWindowExA(exStyle, BAR_CLASS, BAR_TITLE,
+                           WS_POPUP | WS_DLGFRAME | WS_SYSMENU, 0, shownTop(),
+                           GetSystemMetrics(SM_CXSCREEN), barHeight(), nullptr, nullptr,
+                           appInstance, nullptr);
+}
+
+#ifndef ZENTOR_NT3
+static void setDockEdge()
+{
+    dockData.uEdge = userOptions.bottom ? ABE_BOTTOM : ABE_TOP;
+}
+
+// Registers the new bar with the shell: as an auto-hide bar, or with the
+// strip of screen it reserves.
+static void dockBar()
+{
+    dockData.hWnd = barWindow;
+    dockData.uCallbackMessage = 0;
+    dockData.cbSize = sizeof(APPBARDATA);
+    setDockEdge();
+    UINT_PTR accepted = SHZentorMessage(ABM_NEW, &dockData);
+    if (!accepted)
+        return;
+    if (userOptions.autoHide) {
+        dockData.lParam = 1;
+        if (!SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData)) {
+            showWarning("Error autohiding!  Is\nthe Start Menu there?");
+            userOptions.autoHide = 0;
+        }
+        return;
+    }
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = barHeight();
+    dockData.rc.left = 0;
+    dockData.rc.top = 0;
+    dockData.rc.right = width;
+    dockData.rc.bottom = GetSystemMetrics(SM_CYSCREEN);
+    SHZentorMessage(ABM_QUERYPOS, &dockData);
+    if (userOptions.bottom)
+        dockData.rc.top = dockData.rc.bottom - height;
+    MoveWindow(barWindow, dockData.rc.left, dockData.rc.top, width, height, FALSE);
+    dockData.rc.bottom = dockData.rc.top + height;
+    dockData.rc.right = width;
+    SHZentorMessage(ABM_SETPOS, &dockData);
+}
+
+static void tellShell(DWORD message)
+{
+    dockData.cbSize = sizeof(APPBARDATA);
+    dockData.hWnd = barWindow;
+    SHZentorMessage(message, &dockData);
+}
+#endif
+
+int createBar()
+{
+    barWindow = createBarWindow();
+    if (!barWindow)
+        return 0;
+#ifndef ZENTOR_NT3
+    dockBar();
+#endif
+    rebuildMenuBar();
+    ShowWindow(barWindow, SW_RESTORE);
+#ifdef ZENTOR_NT3
+    setBarHidden(1);
+#endif
+    return 1;
+}
+
+void removeBar()
+{
+#ifndef ZENTOR_NT3
+    if (barWindow) {
+        dockData.cbSize = sizeof(APPBARDATA);
+        dockData.hWnd = barWindow;
+        setDockEdge();
+        dockData.lParam = 0;
+        SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData);
+        SHZentorMessage(ABM_REMOVE, &dockData);
+    }
+#endif
+    if (barClass.hIcon) {
+        DestroyIcon(barClass.hIcon);
+        barClass.hIcon = nullptr;
+    }
+    if (menuBar) {
+        DestroyMenu(menuBar);
+        menuBar = nullptr;
+    }
+    if (popupMenu) {
+        DestroyMenu(popupMenu);
+        popupMenu = nullptr;
+    }
+    if (barWindow)
+        DestroyWindow(barWindow);
+    UnregisterClassA(BAR_CLASS, appInstance);
+}
+
+static void endProgram()
+{
+    shutdownApp(0);
+    PostQuitMessage(0);
+}
+
+static void onActivate(WPARAM wParam)
+{
+    if (LOWORD(wParam) == WA_INACTIVE && userOptions.autoHide)
+        setBarHidden(1);
+#ifndef ZENTOR_NT3
+    tellShell(ABM_ACTIVATE);
+#endif
+}
+
+#ifndef ZENTOR_NT3
+// The bar is made anew for the new screen size. The old window's menu bar
+// goes with it, and the shell is told the old bar is gone so it does not keep
+// its strip reserved.
+static void onDisplayChange(HWND window)
+{
+    tellShell(ABM_REMOVE);
+    DestroyWindow(window);
+    menuBar = nullptr;
+    createBar();
+}
+
+static void onPowerBroadcast()
+{
+    SYSTEM_POWER_STATUS power;
+    if (GetSystemPowerStatus(&power))
+        onBattery = power.ACLineStatus == 0;
+    else
+        onBattery = 0;
+    updateStatus();
+}
+#endif
+
+static void onCommand(int id)
+{
+    switch (id) {
+    case CMD_OPTIONS:
+    case CMD_EDIT_MENUS:
+    case CMD_INFO:
+        break;
+    case CMD_EXIT:
+        endProgram();
+        break;
+    default: {
+        AppNode* app = findCommandApp(id);
+        if (app)
+            launchApp(app);
+        else
+            showWarning("Menu item not found.");
+        break;
+    }
+    }
+}
+
+static void onRightClick(LPARAM lParam)
+{
+    TrackPopupMenu(popupMenu, 0, (short)LOWORD(lParam), (short)HIWORD(lParam), 0, barWindow,
+                   nullptr);
+}
+
+LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_ACTIVATE:
+        onActivate(wParam);
+        break;
+#ifndef ZENTOR_NT3
+    case WM_WINDOWPOSCHANGED:
+        tellShell(ABM_WINDOWPOSCHANGED);
+        break;
+    case WM_DISPLAYCHANGE:
+        onDisplayChange(window);
+        break;
+    case WM_POWERBROADCAST:
+        onPowerBroadcast();
+        break;
+#endif
+    case WM_CLOSE:
+    case WM_NCLBUTTONDBLCLK:
+        endProgram();
+        return 0;
+    case WM_SHOWWINDOW:
+        SetTimer(barWindow, CLOCK_TIMER, CLOCK_PERIOD, nullptr);
+        break;
+    case WM_NCMOUSEMOVE:
+        onBarTouched();
+        return 0;
+    case WM_NCRBUTTONDOWN:
+        onRightClick(lParam);
+        break;
+    case WM_COMMAND:
+        onCommand(LOWORD(wParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == CLOCK_TIMER)
+            updateStatus();
+        else if (wParam == HIDE_TIMER)
+            onHideTimer();
+        return 0;
+    case WM_NCPAINT: {
+        LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+        if (barShown && window == barWindow)
+            drawStatusText();
+        return result;
+    }
+    case WM_PAINT:
+    case WM_TIMECHANGE:
+        updateStatus();
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

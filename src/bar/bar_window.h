@@ -1,0 +1,47 @@
+// The bar: its window class, the one window of that class, its docking with
+// the shell and its window procedure.
+#ifndef ZENTOR_BAR_WINDOW_H
+#define ZENTOR_BAR_WINDOW_H
+
+#include <windows.h>
+#include <shellapi.h>
+
+constexpr UINT_PTR CLOCK_TIMER = 65244; // refreshes the status text every 10 s
+constexpr UINT_PTR HIDE_TIMER = 65245;  // the auto-hide poll, every 500 ms
+constexpr UINT CLOCK_PERIOD = 10000;
+constexpr UINT HIDE_PERIOD = 500;
+
+constexpr const char* BAR_CLASS = "ZTClass";
+constexpr const char* BAR_TITLE = "Zentor";
+
+// Pixels the bar is taller than the menu bar.
+#ifdef ZENTOR_NT3
+constexpr int BAR_EXTRA_HEIGHT = 10;
+#else
+constexpr int BAR_EXTRA_HEIGHT = 5;
+#endif
+
+extern HWND barWindow;        // the bar; null until createBar succeeds
+extern WNDCLASSA barClass;    // the registered class, kept for its icon
+extern int barShown;          // 1 while the bar stands in its shown position
+#ifndef ZENTOR_NT3
+extern APPBARDATA dockData;   // the record passed to every SHZentorMessage call
+#endif
+
+// The shell's application-desktop-toolbar service.
+#ifndef ZENTOR_NT3
+UINT_PTR SHZentorMessage(DWORD message, APPBARDATA* data);
+#endif
+
+int registerBarClass();
+int createBar();
+void removeBar();
+LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Height of the bar: the menu bar plus its frame.
+int barHeight();
+// Top of the bar in its shown and hidden positions at the current edge.
+int shownTop();
+int hiddenTop();
+
+#endif

@@ -1,0 +1,164 @@
+#include "menu_bar.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "../app/app.h"
+#include "../bar/bar_window.h"
+#include "../../res/resource.h"
+
+HMENU menuBar = nullptr;
+CommandMapEntry* commandMap = nullptr;
+PopupEntry* popupList = nullptr;
+
+static int isBarCommand(int32_t id)
+{
+    return id == CMD_OPTIONS || id == CMD_EDIT_MENUS || id == CMD_INFO || id == CMD_EXIT;
+}
+
+int32_t preferredCommandId(int k, int i)
+{
+    if (k < 1 || i < 1 || i > 99)
+        return 0;
+    int32_t id = 100 * k + i;
+    if (id > MAX_COMMAND_ID || isBarCommand(id))
+        return 0;
+    return id;
+}
+
+// Ids for the items whose 100 * k + i is not usable: the lowest ids that no
+// preferred id and no bar command takes.
+struct IdPool {
+    uint8_t used[(MAX_COMMAND_ID + 1) / 8];
+    int32_t nextFree;
+};
+
+static void markUsed(IdPool* pool, int32_t id)
+{
+    pool->used[id / 8] |= (uint8_t)(1u << (id % 8));
+}
+
+static int isUsed(const IdPool* pool, int32_t id)
+{
+    return pool->used[id / 8] & (1u << (id % 8));
+}
+
+static int32_t takeFreeId(IdPool* pool)
+{
+    while (pool->nextFree <= MAX_COMMAND_ID) {
+        int32_t id = pool->nextFree++;
+        if (!isUsed(pool, id)) {
+            markUsed(pool, id);
+            return id;
+        }
+    }
+    return 0;
+}
+
+static void fillPool(IdPool* pool)
+{
+    memset(pool->used, 0, sizeof pool->used);
+    pool->nextFree = 1;
+    markUsed(pool, 0);
+    markUsed(pool, CMD_OPTIONS);
+    markUsed(pool, CMD_EDIT_MENUS);
+    markUsed(pool, CMD_INFO);
+    markUsed(pool, CMD_EXIT);
+    int k = 1;
+    for (MenuNode* m = menuList; m; m = m->next, k++) {
+        int i = 1;
+        for (AppNode* a = m->firstApp; a && i <= 99; a = a->next, i++) {
+            int32_t id = preferredCommandId(k, i);
+            if (id)
+                markUsed(pool, id);
+        }
+    }
+}
+
+static void* allocEntry(size_t size)
+{
+    void* entry = calloc(1, size);
+    if (!entry)
+        fatalError("Could not create menus!");
+    return entry;
+}
+
+void clearMenuMaps()
+{
+    CommandMapEntry* c = commandMap;
+    while (c) {
+        CommandMapEntry* next = c->next;
+        free(c);
+        c = next;
+    }
+    commandMap = nullptr;
+
+    PopupEntry* p = popupList;
+    while (p) {
+        PopupEntry* next = p->next;
+        DeleteMenu(menuBar, 0, MF_BYPOSITION);
+        free(p);
+        p = next;
+    }
+    popupList = nullptr;
+}
+
+void rebuildMenuBar()
+{
+    if (menuBar)
+        DestroyMenu(menuBar);
+    clearMenuMaps();
+    menuBar = CreateMenu();
+    SetMenu(barWindow, menuBar);
+
+    static IdPool pool;
+    fillPool(&pool);
+
+    PopupEntry* lastPopup = nullptr;
+    CommandMapEntry* lastEntry = nullptr;
+    int k = 1;
+    for (MenuNode* m = menuList; m; m = m->next, k++) {
+        HMENU popup = CreateMenu();
+        if (!popup)
+            fatalError("Could not create menus!");
+        PopupEntry* p = (PopupEntry*)allocEntry(sizeof(PopupEntry));
+        p->popup = popup;
+        p->menu = m;
+        if (lastPopup)
+            lastPopup->next = p;
+        else
+            popupList = p;
+        lastPopup = p;
+
+        int i = 1;
+        for (AppNode* a = m->firstApp; a; a = a->next, i++) {
+            int32_t id = preferredCommandId(k, i);
+            if (!id)
+                id = takeFreeId(&pool);
+            if (!id)
+                continue; // every id WM_COMMAND can carry is taken
+            if (a->separatorBefore)
+                AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+            AppendMenuA(popup, MF_STRING, (UINT_PTR)id, a->name);
+            CommandMapEntry* c = (CommandMapEntry*)allocEntry(sizeof(CommandMapEntry));
+            c->id = id;
+            c->app = a;
+            if (lastEntry)
+                lastEntry->next = c;
+            else
+                commandMap = c;
+            lastEntry = c;
+        }
+        // Position k - 1 is the end of the k - 1 popups already in the bar.
+        InsertMenuA(menuBar, (UINT)(k - 1), MF_BYPOSITION | MF_POPUP, (UINT_PTR)popup, m->name);
+    }
+    DrawMenuBar(barWindow);
+}
+
+AppNode* findCommandApp(int32_t id)
+{
+    for (CommandMapEntry* c = commandMap; c; c = c->next)
+        if (c->id == id)
+            return c->app;
+    return nullptr;
+}

@@ -1,0 +1,253 @@
+#include "menu_file.h"
+
+#include <io.h>
+#include <stdio.h>
+#include <string.h>
+#include <windows.h>
+
+#include "../app/app.h"
+#include "../app/message_box.h"
+#include "../app/text.h"
+
+// Menu record (48 bytes)             Application record (296 bytes)
+//   0  name[30]                        0  path[80]
+//  30  reserved[2]                    80  workingDir[80]
+//  32  appCount                      160  parameters[90]
+//  36  next      (written as 0)      250  name[30]
+//  40  prev      (written as 0)      280  showCommand
+//  44  firstApp  (written as 0)      284  separatorBefore
+//                                    288  next (written as 0)
+//                                    292  prev (written as 0)
+
+static void putInt32(uint8_t* at, int32_t value)
+{
+    uint32_t v = (uint32_t)value;
+    at[0] = (uint8_t)v;
+    at[1] = (uint8_t)(v >> 8);
+    at[2] = (uint8_t)(v >> 16);
+    at[3] = (uint8_t)(v >> 24);
+}
+
+static int32_t getInt32(const uint8_t* at)
+{
+    return (int32_t)((uint32_t)at[0] | (uint32_t)at[1] << 8 | (uint32_t)at[2] << 16 |
+                     (uint32_t)at[3] << 24);
+}
+
+void packMenuRecord(const MenuNode* m, uint8_t out[MENU_RECORD_SIZE])
+{
+    memcpy(out + 0, m->name, MENU_NAME_SIZE);
+    memcpy(out + 30, m->reserved, 2);
+    putInt32(out + 32, m->appCount);
+    memset(out + 36, 0, 12);
+}
+
+void unpackMenuRecord(const uint8_t in[MENU_RECORD_SIZE], MenuNode* m)
+{
+    memcpy(m->name, in + 0, MENU_NAME_SIZE);
+    memcpy(m->reserved, in + 30, 2);
+    m->appCount = getInt32(in + 32);
+    m->next = nullptr;
+    m->prev = nullptr;
+    m->firstApp = nullptr;
+}
+
+void packAppRecord(const AppNode* a, uint8_t out[APP_RECORD_SIZE])
+{
+    memcpy(out + 0, a->path, APP_PATH_SIZE);
+    memcpy(out + 80, a->workingDir, APP_DIR_SIZE);
+    memcpy(out + 160, a->parameters, APP_PARAMS_SIZE);
+    memcpy(out + 250, a->name, APP_NAME_SIZE);
+    putInt32(out + 280, a->showCommand);
+    putInt32(out + 284, a->separatorBefore);
+    memset(out + 288, 0, 8);
+}
+
+void unpackAppRecord(const uint8_t in[APP_RECORD_SIZE], AppNode* a)
+{
+    memcpy(a->path, in + 0, APP_PATH_SIZE);
+    memcpy(a->workingDir, in + 80, APP_DIR_SIZE);
+    memcpy(a->parameters, in + 160, APP_PARAMS_SIZE);
+    memcpy(a->name, in + 250, APP_NAME_SIZE);
+    a->showCommand = getInt32(in + 280);
+    a->separatorBefore = getInt32(in + 284);
+    a->next = nullptr;
+    a->prev = nullptr;
+}
+
+// A stored text may lack its terminator; the last byte of a field always
+// ends it in memory so no reader runs past the field.
+static void terminateFields(MenuNode* m)
+{
+    m->name[MENU_NAME_SIZE - 1] = '\0';
+}
+
+static void terminateFields(AppNode* a)
+{
+    a->path[APP_PATH_SIZE - 1] = '\0';
+    a->workingDir[APP_DIR_SIZE - 1] = '\0';
+    a->parameters[APP_PARAMS_SIZE - 1] = '\0';
+    a->name[APP_NAME_SIZE - 1] = '\0';
+}
+
+static AppNode* defaultApp(const char* name, const char* path)
+{
+    AppNode* a = newAppNode();
+    copyField(a->name, name);
+    copyField(a->path, path);
+    return a;
+}
+
+// The Windows directory with a file name behind it, cut at the field's width
+// when the directory is very long.
+static AppNode* windowsApp(const char* name, const char* file)
+{
+    char directory[MAX_PATH + 1] = "";
+    UINT length = GetWindowsDirectoryA(directory, sizeof directory);
+    if (length == 0 || length >= sizeof directory)
+        directory[0] = '\0';
+    AppNode* a = newAppNode();
+    copyField(a->name, name);
+    formatText(a->path, sizeof a->path, "%s%s", directory, file);
+    return a;
+}
+
+void buildDefaultMenus()
+{
+    MenuNode* apps = newMenuNode();
+    copyField(apps->name, "&Apps");
+    appendMenu(apps);
+    appendApp(apps, defaultApp("Visual &C++ v4.0", "c:\\vc40\\bin\\msdev.exe"));
+    appendApp(apps, defaultApp("&Word v7.0", "c:\\winword\\winword.exe"));
+
+    MenuNode* games = newMenuNode();
+    copyField(games->name, "&Games");
+    appendMenu(games);
+    appendApp(games, windowsApp("&Minesweeper", "\\winmine.exe"));
+    appendApp(games, windowsApp("&Solitaire", "\\sol.exe"));
+}
+
+static long fileLength(FILE* file)
+{
+    if (fseek(file, 0, SEEK_END) != 0)
+        return -1;
+    long length = ftell(file);
+    if (fseek(file, 0, SEEK_SET) != 0)
+        return -1;
+    return length;
+}
+
+int loadMenuFile()
+{
+    FILE* file = fopen(dataFilePath, "rb");
+    if (!file) {
+        buildDefaultMenus();
+        return 1;
+    }
+    static char streamBuffer[64 * 1024];
+    setvbuf(file, streamBuffer, _IOFBF, sizeof streamBuffer);
+    if (fileLength(file) == 0) {
+        fclose(file);
+        buildDefaultMenus();
+        return 1;
+    }
+
+    uint8_t version[4];
+    if (fread(version, 1, 4, file) != 4 || getInt32(version) != MENU_FILE_VERSION) {
+        fclose(file);
+        fatalError("Old or invalid data file found.  Please\ndelete it and restart Zentor.");
+    }
+
+    MenuNode* last = nullptr;
+    int menuNumber = 0;
+    for (;;) {
+        uint8_t record[APP_RECORD_SIZE];
+        if (fread(record, 1, MENU_RECORD_SIZE, file) != (size_t)MENU_RECORD_SIZE)
+            break;
+        MenuNode* m = newMenuNode();
+        unpackMenuRecord(record, m);
+        terminateFields(m);
+        menuNumber++;
+        if (last) {
+            last->next = m;
+            m->prev = last;
+        } else {
+            menuList = m;
+        }
+        last = m;
+
+        AppNode* lastApp = nullptr;
+        for (int32_t i = 1; i <= m->appCount; i++) {
+            if (fread(record, 1, APP_RECORD_SIZE, file) != (size_t)APP_RECORD_SIZE) {
+                char text[256];
+                formatText(text, sizeof text,
+                           "Error reading menu: %d app: %d\nfrom data file: %s. Please\n"
+                           "delete it and restart Zentor.",
+                           menuNumber, (int)i, dataFilePath);
+                fclose(file);
+                fatalError(text);
+            }
+            AppNode* a = newAppNode();
+            unpackAppRecord(record, a);
+            terminateFields(a);
+            if (lastApp) {
+                lastApp->next = a;
+                a->prev = lastApp;
+            } else {
+                m->firstApp = a;
+            }
+            lastApp = a;
+        }
+    }
+    fclose(file);
+    return 1;
+}
+
+// Writes every record to an open stream; returns 1 when all bytes went out.
+static int writeMenus(FILE* file)
+{
+    uint8_t record[APP_RECORD_SIZE];
+    putInt32(record, MENU_FILE_VERSION);
+    if (fwrite(record, 1, 4, file) != 4)
+        return 0;
+    for (MenuNode* m = menuList; m; m = m->next) {
+        packMenuRecord(m, record);
+        if (fwrite(record, 1, MENU_RECORD_SIZE, file) != (size_t)MENU_RECORD_SIZE)
+            return 0;
+        for (AppNode* a = m->firstApp; a; a = a->next) {
+            packAppRecord(a, record);
+            if (fwrite(record, 1, APP_RECORD_SIZE, file) != (size_t)APP_RECORD_SIZE)
+                return 0;
+        }
+    }
+    return 1;
+}
+
+// Writes the new file beside the target and puts it in the target's place
+// only once every byte is on disk, so a failed save never costs the user the
+// menus stored before.
+int saveMenuFile()
+{
+    const char* target = dataFilePath[0] ? dataFilePath : "default.zt";
+    char temporary[MAX_PATH + 16];
+    formatText(temporary, sizeof temporary, "%s.new", target);
+
+    int ok = 0;
+    FILE* file = fopen(temporary, "wb");
+    if (file) {
+        static char streamBuffer[64 * 1024];
+        setvbuf(file, streamBuffer, _IOFBF, sizeof streamBuffer);
+        ok = writeMenus(file);
+        ok = fflush(file) == 0 && ok;
+        ok = FlushFileBuffers((HANDLE)_get_osfhandle(_fileno(file))) && ok;
+        ok = fclose(file) == 0 && ok;
+        if (ok)
+            ok = MoveFileExA(temporary, target,
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        if (!ok)
+            DeleteFileA(temporary);
+    }
+    if (!ok)
+        showWarningf("Could not open %s for write.\nPlease check the file.", target);
+    return ok;
+}

@@ -1,0 +1,220 @@
+#include "menu_list.h"
+
+#include <stdlib.h>
+#include <string.h>
+#include <windows.h>
+
+#include "menu_bar.h"
+#include "../app/message_box.h"
+
+MenuNode* menuList = nullptr;
+
+// The lists assume allocation succeeds; when the heap is exhausted there is
+// nothing sensible left to do but stop at once.
+static void* allocRecord(size_t size)
+{
+    void* record = calloc(1, size);
+    if (!record) {
+        showMessageBox(nullptr, "Out of memory.", "Fatal Zentor Error", MB_ICONERROR);
+        ExitProcess(3);
+    }
+    return record;
+}
+
+MenuNode* newMenuNode()
+{
+    return (MenuNode*)allocRecord(sizeof(MenuNode));
+}
+
+AppNode* newAppNode()
+{
+    return (AppNode*)allocRecord(sizeof(AppNode));
+}
+
+void unlinkMenu(MenuNode* m)
+{
+    MenuNode* p = m->prev;
+    MenuNode* n = m->next;
+    if (!n && !p) {
+        menuList = nullptr;
+    } else if (!n) {
+        p->next = nullptr;
+    } else if (!p) {
+        menuList = n;
+        n->prev = nullptr;
+    } else {
+        p->next = n;
+        n->prev = p;
+    }
+}
+
+void unlinkApp(AppNode* a)
+{
+    AppNode* p = a->prev;
+    AppNode* n = a->next;
+    if (p)
+        p->next = n;
+    if (n)
+        n->prev = p;
+}
+
+void freeApp(AppNode* a)
+{
+    if (!a)
+        return;
+    unlinkApp(a);
+    free(a);
+}
+
+void freeMenu(MenuNode* m)
+{
+    if (!m)
+        return;
+    AppNode* a = m->firstApp;
+    while (a) {
+        AppNode* next = a->next;
+        unlinkApp(a);
+        free(a);
+        a = next;
+    }
+    m->firstApp = nullptr;
+    unlinkMenu(m);
+    free(m);
+}
+
+void freeAllMenus()
+{
+    clearMenuMaps();
+    MenuNode* m = menuList;
+    while (m) {
+        MenuNode* next = m->next;
+        freeMenu(m);
+        m = next;
+    }
+    menuList = nullptr;
+}
+
+MenuNode* findMenu(const char* text)
+{
+    for (MenuNode* m = menuList; m; m = m->next)
+        if (strcmp(m->name, text) == 0)
+            return m;
+    showWarning("Menu not found in linked list!");
+    return nullptr;
+}
+
+AppNode* findApp(AppNode* start, const char* text)
+{
+    if (strcmp(text, SEPARATOR_TEXT) == 0)
+        return nullptr;
+    for (AppNode* a = start; a; a = a->next)
+        if (strcmp(a->name, text) == 0)
+            return a;
+    showWarning("Application not found in linked list!");
+    return nullptr;
+}
+
+int moveMenu(MenuNode* m, int direction)
+{
+    if (!m)
+        return 0;
+    if (direction == VK_UP) {
+        MenuNode* p = m->prev;
+        if (!p)
+            return 0;
+        if (m->next)
+            m->next->prev = p;
+        if (p->prev)
+            p->prev->next = m;
+        else
+            menuList = m;
+        p->next = m->next;
+        m->next = p;
+        m->prev = p->prev;
+        p->prev = m;
+        return 1;
+    }
+    if (direction == VK_DOWN) {
+        MenuNode* n = m->next;
+        if (!n)
+            return 0;
+        if (m->prev)
+            m->prev->next = n;
+        else
+            menuList = n;
+        if (n->next)
+            n->next->prev = m;
+        n->prev = m->prev;
+        m->prev = n;
+        m->next = n->next;
+        n->next = m;
+        return 1;
+    }
+    return 0;
+}
+
+int moveApp(AppNode* a, int direction)
+{
+    if (!a)
+        return 0;
+    if (direction == VK_UP) {
+        AppNode* p = a->prev;
+        if (!p)
+            return 0;
+        if (a->next)
+            a->next->prev = p;
+        if (p->prev)
+            p->prev->next = a;
+        p->next = a->next;
+        a->next = p;
+        a->prev = p->prev;
+        p->prev = a;
+        return 1;
+    }
+    if (direction == VK_DOWN) {
+        AppNode* n = a->next;
+        if (!n)
+            return 0;
+        if (a->prev)
+            a->prev->next = n;
+        if (n->next)
+            n->next->prev = a;
+        n->prev = a->prev;
+        a->prev = n;
+        a->next = n->next;
+        n->next = a;
+        return 1;
+    }
+    return 0;
+}
+
+void appendMenu(MenuNode* m)
+{
+    m->next = nullptr;
+    m->prev = nullptr;
+    if (!menuList) {
+        menuList = m;
+        return;
+    }
+    MenuNode* last = menuList;
+    while (last->next)
+        last = last->next;
+    last->next = m;
+    m->prev = last;
+}
+
+void appendApp(MenuNode* m, AppNode* a)
+{
+    a->next = nullptr;
+    a->prev = nullptr;
+    if (!m->firstApp) {
+        m->firstApp = a;
+    } else {
+        AppNode* last = m->firstApp;
+        while (last->next)
+            last = last->next;
+        last->next = a;
+        a->prev = last;
+    }
+    m->appCount++;
+}

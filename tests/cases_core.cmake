@@ -1,0 +1,1 @@
+zentor_behaviour_test(menu_list_test zentor SOURCES menu_list_test.cpp)

@@ -1,0 +1,129 @@
+#include "test_support.h"
+
+#include <direct.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "app/app.h"
+#include "app/command_line.h"
+#include "bar/auto_hide.h"
+#include "bar/bar_window.h"
+#include "bar/status.h"
+#include "menus/menu_bar.h"
+#include "menus/menu_list.h"
+#include "options/options.h"
+
+void pumpMessages(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+}
+
+bool until(const std::function<bool()>& pred, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (pred())
+            return true;
+        if (GetTickCount() - start >= ms)
+            return pred();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+static void removeTree(const std::string& dir)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!strcmp(found.cFileName, ".") || !strcmp(found.cFileName, ".."))
+                continue;
+            std::string path = dir + "\\" + found.cFileName;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(path);
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+std::string enterFreshDirectory(const char* name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    std::string dir = std::string(temp) + "zentor-tests";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    dir += "\\";
+    dir += name;
+    removeTree(dir);
+    CreateDirectoryA(dir.c_str(), nullptr);
+    SetCurrentDirectoryA(dir.c_str());
+    return dir;
+}
+
+std::vector<unsigned char> readFileBytes(const std::string& path)
+{
+    std::vector<unsigned char> bytes;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file)
+        return bytes;
+    unsigned char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    fclose(file);
+    return bytes;
+}
+
+void writeFileBytes(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    FILE* file = fopen(path.c_str(), "wb");
+    if (!file)
+        return;
+    if (!bytes.empty())
+        fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+}
+
+void deleteOptionsKey(const char* profile)
+{
+    std::string key = std::string("Software\\Zentor\\") + (profile[0] ? profile : "default");
+    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+}
+
+void resetProgramState()
+{
+    if (barWindow && IsWindow(barWindow))
+        DestroyWindow(barWindow);
+    barWindow = nullptr;
+    barShown = 1;
+    hideTimerId = 0;
+    chimePlayed = 0;
+    freeAllMenus();
+    menuBar = nullptr;
+    memset(&userOptions, 0, sizeof userOptions);
+    profileName[0] = '\0';
+    dataFilePath[0] = '\0';
+    switchesGiven = 0;
+    appInstance = GetModuleHandleA(nullptr);
+    screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    onBattery = 0;
+    clearBoxes();
+}
