@@ -4,7 +4,8 @@ set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 
 ensure_packages
-build_all
+# ZENTOR_BUILD_TARGETS="a b" builds only those targets (for working on a few tests).
+build_all ${ZENTOR_BUILD_TARGETS:+--target $ZENTOR_BUILD_TARGETS}
 trap stop_all EXIT
 start_display
 start_wine "$BUILD_DIR/wineprefix"
