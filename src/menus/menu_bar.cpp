@@ -111,8 +111,8 @@ void rebuildMenuBar()
     menuBar = CreateMenu();
     SetMenu(barWindow, menuBar);
 
-    static IdPool pool;
-    fillPool(&pool);
+    IdPool* pool = (IdPool*)allocEntry(sizeof(IdPool));
+    fillPool(pool);
 
     PopupEntry* lastPopup = nullptr;
     CommandMapEntry* lastEntry = nullptr;
@@ -134,7 +134,7 @@ void rebuildMenuBar()
         for (AppNode* a = m->firstApp; a; a = a->next, i++) {
             int32_t id = preferredCommandId(k, i);
             if (!id)
-                id = takeFreeId(&pool);
+                id = takeFreeId(pool);
             if (!id)
                 continue; // every id WM_COMMAND can carry is taken
             if (a->separatorBefore)
@@ -152,6 +152,7 @@ void rebuildMenuBar()
         // Position k - 1 is the end of the k - 1 popups already in the bar.
         InsertMenuA(menuBar, (UINT)(k - 1), MF_BYPOSITION | MF_POPUP, (UINT_PTR)popup, m->name);
     }
+    free(pool);
     DrawMenuBar(barWindow);
 }
 

@@ -19,6 +19,9 @@
 //                                    288  next (written as 0)
 //                                    292  prev (written as 0)
 
+// Large stream buffers: a file of many menus is read and written in few calls.
+constexpr size_t STREAM_BUFFER_SIZE = 64 * 1024;
+
 static void putInt32(uint8_t* at, int32_t value)
 {
     uint32_t v = (uint32_t)value;
@@ -144,8 +147,7 @@ int loadMenuFile()
         buildDefaultMenus();
         return 1;
     }
-    static char streamBuffer[64 * 1024];
-    setvbuf(file, streamBuffer, _IOFBF, sizeof streamBuffer);
+    setvbuf(file, nullptr, _IOFBF, STREAM_BUFFER_SIZE);
     if (fileLength(file) == 0) {
         fclose(file);
         buildDefaultMenus();
@@ -235,8 +237,7 @@ int saveMenuFile()
     int ok = 0;
     FILE* file = fopen(temporary, "wb");
     if (file) {
-        static char streamBuffer[64 * 1024];
-        setvbuf(file, streamBuffer, _IOFBF, sizeof streamBuffer);
+        setvbuf(file, nullptr, _IOFBF, STREAM_BUFFER_SIZE);
         ok = writeMenus(file);
         ok = fflush(file) == 0 && ok;
         ok = FlushFileBuffers((HANDLE)_get_osfhandle(_fileno(file))) && ok;
