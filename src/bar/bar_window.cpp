@@ -10,6 +10,9 @@
 #include "../../res/resource.h"
 
 HWND barWindow = nullptr;
+// Set while the bar window is being destroyed: its last activation messages
+// must not start a slide or talk to the shell about a bar that is going.
+static int barGoing = 0;
 WNDCLASSA barClass;
 int barShown = 1;
 #ifndef ZENTOR_NT3
@@ -147,8 +150,11 @@ void removeBar()
         DestroyMenu(popupMenu);
         popupMenu = nullptr;
     }
-    if (barWindow)
+    if (barWindow) {
+        barGoing = 1;
         DestroyWindow(barWindow);
+        barGoing = 0;
+    }
     UnregisterClassA(BAR_CLASS, appInstance);
 }
 
@@ -174,7 +180,9 @@ static void onActivate(WPARAM wParam)
 static void onDisplayChange(HWND window)
 {
     tellShell(ABM_REMOVE);
+    barGoing = 1;
     DestroyWindow(window);
+    barGoing = 0;
     menuBar = nullptr;
     createBar();
 }
@@ -221,11 +229,13 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 {
     switch (message) {
     case WM_ACTIVATE:
-        onActivate(wParam);
+        if (!barGoing)
+            onActivate(wParam);
         break;
 #ifndef ZENTOR_NT3
     case WM_WINDOWPOSCHANGED:
-        tellShell(ABM_WINDOWPOSCHANGED);
+        if (!barGoing)
+            tellShell(ABM_WINDOWPOSCHANGED);
         break;
     case WM_DISPLAYCHANGE:
         onDisplayChange(window);
