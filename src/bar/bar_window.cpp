@@ -158,6 +158,7 @@ void removeBar()
     UnregisterClassA(BAR_CLASS, appInstance);
 }
 
+
 static void endProgram()
 {
     shutdownApp(0);
@@ -184,7 +185,12 @@ static void onDisplayChange(HWND window)
     DestroyWindow(window);
     barGoing = 0;
     menuBar = nullptr;
-    createBar();
+    // Without a bar there is no way left to use or end the program: save
+    // and end it rather than run on invisibly.
+    if (!createBar()) {
+        barWindow = nullptr;
+        endProgram();
+    }
 }
 
 static void onPowerBroadcast()
