@@ -18,7 +18,9 @@ static int isBarCommand(int32_t id)
 
 int32_t preferredCommandId(int k, int i)
 {
-    if (k < 1 || i < 1 || i > 99)
+    // Up to the 100th item, 100 * k + i meets no other item's id: the 100th
+    // gets 100 * (k + 1), and the next menu's items begin one above that.
+    if (k < 1 || i < 1 || i > 100)
         return 0;
     int32_t id = 100 * k + i;
     if (id > MAX_COMMAND_ID || isBarCommand(id))
@@ -67,7 +69,7 @@ static void fillPool(IdPool* pool)
     int k = 1;
     for (MenuNode* m = menuList; m; m = m->next, k++) {
         int i = 1;
-        for (AppNode* a = m->firstApp; a && i <= 99; a = a->next, i++) {
+        for (AppNode* a = m->firstApp; a && i <= 100; a = a->next, i++) {
             int32_t id = preferredCommandId(k, i);
             if (id)
                 markUsed(pool, id);
