@@ -78,19 +78,26 @@ void unpackAppRecord(const uint8_t in[APP_RECORD_SIZE], AppNode* a)
     a->prev = nullptr;
 }
 
-// A stored text may lack its terminator; the last byte of a field always
-// ends it in memory so no reader runs past the field.
+// A stored text may lack its terminator; then the field's last byte ends it
+// in memory so no reader runs past the field. A field that is terminated is
+// left alone, tail included, so that the next save writes it back unchanged.
+static void terminateField(char* field, size_t size)
+{
+    if (!memchr(field, '\0', size))
+        field[size - 1] = '\0';
+}
+
 static void terminateFields(MenuNode* m)
 {
-    m->name[MENU_NAME_SIZE - 1] = '\0';
+    terminateField(m->name, MENU_NAME_SIZE);
 }
 
 static void terminateFields(AppNode* a)
 {
-    a->path[APP_PATH_SIZE - 1] = '\0';
-    a->workingDir[APP_DIR_SIZE - 1] = '\0';
-    a->parameters[APP_PARAMS_SIZE - 1] = '\0';
-    a->name[APP_NAME_SIZE - 1] = '\0';
+    terminateField(a->path, APP_PATH_SIZE);
+    terminateField(a->workingDir, APP_DIR_SIZE);
+    terminateField(a->parameters, APP_PARAMS_SIZE);
+    terminateField(a->name, APP_NAME_SIZE);
 }
 
 static AppNode* defaultApp(const char* name, const char* path)
@@ -234,8 +241,14 @@ int saveMenuFile()
     char temporary[MAX_PATH + 16];
     formatText(temporary, sizeof temporary, "%s.new", target);
 
+    // A read-only file or a directory in the target's place is not ours to
+    // replace; a rename would do so behind the user's back on some systems.
+    DWORD attributes = GetFileAttributesA(target);
+    int replaceable = attributes == INVALID_FILE_ATTRIBUTES ||
+                      !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+
     int ok = 0;
-    FILE* file = fopen(temporary, "wb");
+    FILE* file = replaceable ? fopen(temporary, "wb") : nullptr;
     if (file) {
         setvbuf(file, nullptr, _IOFBF, STREAM_BUFFER_SIZE);
         ok = writeMenus(file);

@@ -49,8 +49,10 @@ void unpackOptions(const uint8_t in[OPTIONS_SIZE], UserOptions* o)
     o->autoHide = getInt32(in + 20);
     o->reserved = getInt32(in + 24);
     memcpy(o->wavFile, in + 28, WAV_FILE_SIZE);
-    // A stored path may lack its terminator; never read past the field.
-    o->wavFile[WAV_FILE_SIZE - 1] = '\0';
+    // A stored path may lack its terminator; never read past the field. A
+    // terminated one is kept whole, tail included, for the next save.
+    if (!memchr(o->wavFile, '\0', WAV_FILE_SIZE))
+        o->wavFile[WAV_FILE_SIZE - 1] = '\0';
 }
 
 static void buildKeyName()
