@@ -1,1 +1,8 @@
+# Menu lists, data file, options, command line and menu bar.
 zentor_behaviour_test(menu_list_test zentor SOURCES menu_list_test.cpp)
+zentor_behaviour_test(menu_file_test zentor SOURCES menu_file_test.cpp)
+zentor_behaviour_test(menu_bar_test zentor SOURCES menu_bar_test.cpp)
+zentor_behaviour_test(command_line_test zentor SOURCES command_line_test.cpp)
+# Options behave alike in both builds but for zentornt3's forced auto-hide.
+zentor_behaviour_test(options_test zentor SOURCES options_test.cpp)
+zentor_behaviour_test(options_nt3_test zentornt3 SOURCES options_test.cpp)

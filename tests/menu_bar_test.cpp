@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/text.h"
+#include "bar/bar_window.h"
+#include "menus/menu_bar.h"
+#include "menus/menu_list.h"
+#include "resource.h"
+#include "test_support.h"
+
+namespace {
+
+MenuNode* addMenu(const char* name, int items, int separatorEvery = 0)
+{
+    MenuNode* m = newMenuNode();
+    copyField(m->name, name);
+    appendMenu(m);
+    for (int i = 1; i <= items; i++) {
+        AppNode* a = newAppNode();
+        formatText(a->name, sizeof a->name, "%s item %d", name, i);
+        a->separatorBefore = separatorEvery && i % separatorEvery == 0;
+        appendApp(m, a);
+    }
+    return m;
+}
+
+std::string menuText(HMENU menu, UINT position)
+{
+    char text[64] = "";
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+// Ids of the popup's items, 0 for a separator line.
+std::vector<int> popupIds(HMENU popup)
+{
+    std::vector<int> ids;
+    int count = GetMenuItemCount(popup);
+    for (int p = 0; p < count; p++) {
+        UINT state = GetMenuState(popup, p, MF_BYPOSITION);
+        ids.push_back(state & MF_SEPARATOR ? 0 : (int)GetMenuItemID(popup, p));
+    }
+    return ids;
+}
+
+std::vector<int> mapIds()
+{
+    std::vector<int> ids;
+    for (CommandMapEntry* c = commandMap; c; c = c->next)
+        ids.push_back(c->id);
+    return ids;
+}
+
+std::string idList(const std::vector<int>& ids)
+{
+    std::string text;
+    for (int id : ids)
+        text += std::to_string(id) + " ";
+    return text;
+}
+
+class MenuBarTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetProgramState();
+        // A plain top-level window standing in for the bar; its own title so
+        // that no running bar is mistaken for it.
+        barWindow = CreateWindowExA(0, "STATIC", "menu bar test", WS_OVERLAPPEDWINDOW, 0, 0, 600,
+                                    100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(barWindow);
+    }
+    void TearDown() override { resetProgramState(); }
+
+    // Every item of the bar: its id is unique, within WM_COMMAND's 16 bits,
+    // not one of the bar's own commands, and leads back to its own record.
+    void expectEveryItemFindable()
+    {
+        std::set<int> seen;
+        int k = 0;
+        for (MenuNode* m = menuList; m; m = m->next, k++) {
+            HMENU popup = GetSubMenu(menuBar, k);
+            ASSERT_TRUE(popup) << "menu " << k + 1;
+            std::vector<int> ids = popupIds(popup);
+            ASSERT_EQ((size_t)m->appCount, ids.size()) << "menu " << k + 1;
+            AppNode* a = m->firstApp;
+            for (size_t i = 0; i < ids.size(); i++, a = a->next) {
+                int id = ids[i];
+                EXPECT_TRUE(id > 0 && id <= 65535) << a->name << " id " << id;
+                EXPECT_TRUE(id != CMD_OPTIONS && id != CMD_EDIT_MENUS && id != CMD_INFO &&
+                            id != CMD_EXIT) << a->name << " id " << id;
+                EXPECT_TRUE(seen.insert(id).second) << a->name << " repeats id " << id;
+                EXPECT_EQ(a, findCommandApp(id)) << a->name << " id " << id;
+            }
+        }
+    }
+};
+
+TEST_F(MenuBarTest, TwoMenusOfThreeItems)
+{
+    MenuNode* apps = addMenu("&Apps", 3);
+    MenuNode* games = addMenu("G&ames", 3);
+    rebuildMenuBar();
+    EXPECT_EQ(menuBar, GetMenu(barWindow));
+    ASSERT_EQ(2, GetMenuItemCount(menuBar));
+    EXPECT_EQ("&Apps", menuText(menuBar, 0));
+    EXPECT_EQ("G&ames", menuText(menuBar, 1));
+    EXPECT_EQ("101 102 103 ", idList(popupIds(GetSubMenu(menuBar, 0))));
+    EXPECT_EQ("201 202 203 ", idList(popupIds(GetSubMenu(menuBar, 1))));
+    EXPECT_EQ("&Apps item 2", menuText(GetSubMenu(menuBar, 0), 1));
+    EXPECT_EQ("101 102 103 201 202 203 ", idList(mapIds()));
+    EXPECT_EQ(games->firstApp->next, findCommandApp(202));
+    EXPECT_EQ(nullptr, findCommandApp(104));
+    ASSERT_TRUE(popupList && popupList->next);
+    EXPECT_EQ(apps, popupList->menu);
+    EXPECT_EQ(GetSubMenu(menuBar, 1), popupList->next->popup);
+
+    // Moving the second menu up renumbers both.
+    moveMenu(games, VK_UP);
+    rebuildMenuBar();
+    EXPECT_EQ("G&ames", menuText(menuBar, 0));
+    EXPECT_EQ(games->firstApp, findCommandApp(101));
+    EXPECT_EQ(apps->firstApp, findCommandApp(201));
+}
+
+TEST_F(MenuBarTest, SeparatorsTakeNoId)
+{
+    MenuNode* m = addMenu("m", 4, 2); // separators above items 2 and 4
+    m->firstApp->separatorBefore = 1;   // and above the first
+    rebuildMenuBar();
+    EXPECT_EQ("0 101 0 102 103 0 104 ", idList(popupIds(GetSubMenu(menuBar, 0))));
+    EXPECT_EQ("101 102 103 104 ", idList(mapIds()));
+}
+
+TEST_F(MenuBarTest, MenusWithoutItems)
+{
+    rebuildMenuBar();
+    EXPECT_EQ(0, GetMenuItemCount(menuBar));
+    EXPECT_EQ(nullptr, commandMap);
+    EXPECT_EQ(nullptr, popupList);
+    EXPECT_EQ(nullptr, findCommandApp(101));
+
+    addMenu("empty", 0);
+    addMenu("full", 2);
+    rebuildMenuBar();
+    ASSERT_EQ(2, GetMenuItemCount(menuBar));
+    EXPECT_EQ(0, GetMenuItemCount(GetSubMenu(menuBar, 0)));
+    EXPECT_EQ("201 202 ", idList(popupIds(GetSubMenu(menuBar, 1))));
+    EXPECT_EQ("201 202 ", idList(mapIds()));
+}
+
+TEST_F(MenuBarTest, RebuildingReplacesEverything)
+{
+    addMenu("a", 2);
+    addMenu("b", 1);
+    rebuildMenuBar();
+    rebuildMenuBar();
+    EXPECT_EQ(menuBar, GetMenu(barWindow));
+    ASSERT_EQ(2, GetMenuItemCount(menuBar));
+    EXPECT_EQ(2, GetMenuItemCount(GetSubMenu(menuBar, 0)));
+    EXPECT_EQ("101 102 201 ", idList(mapIds()));
+    int popups = 0;
+    for (PopupEntry* p = popupList; p; p = p->next)
+        popups++;
+    EXPECT_EQ(2, popups);
+    // Shutdown's order: the lists go first and take the bar's items with them.
+    freeAllMenus();
+    EXPECT_EQ(0, GetMenuItemCount(menuBar));
+    EXPECT_EQ(nullptr, commandMap);
+}
+
+// Ids stay unique where 100 * menu + item would collide or not fit.
+TEST_F(MenuBarTest, IdsNeverCollide)
+{
+    struct Case {
+        const char* what;
+        int menus;       // menus before the last one, of one item each
+        int lastItems;   // items of the last menu
+        int extraMenu;   // items of one more menu after it (0: none)
+    } cases[] = {
+        {"101 items then another menu", 0, 101, 2},
+        {"400th menu of 6 items", 399, 6, 0},
+        {"700 menus", 699, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        freeAllMenus();
+        for (int k = 1; k <= c.menus; k++)
+            addMenu("m", 1);
+        MenuNode* last = addMenu("last", c.lastItems);
+        if (c.extraMenu)
+            addMenu("extra", c.extraMenu);
+        rebuildMenuBar();
+        expectEveryItemFindable();
+
+        // Ids that collide with nothing keep their place.
+        int k = 1;
+        for (MenuNode* m = menuList; m; m = m->next, k++) {
+            int i = 1;
+            for (AppNode* a = m->firstApp; a; a = a->next, i++) {
+                int natural = 100 * k + i;
+                bool free = i <= 100 && natural <= 65535 && natural != CMD_OPTIONS &&
+                            natural != CMD_EDIT_MENUS && natural != CMD_INFO && natural != CMD_EXIT;
+                if (free)
+                    EXPECT_EQ(a, findCommandApp(natural)) << a->name << " id " << natural;
+            }
+        }
+        if (c.lastItems == 6) {
+            AppNode* second = last->firstApp->next;
+            EXPECT_EQ(second, findCommandApp(40002));
+        }
+    }
+}
+
+}  // namespace
