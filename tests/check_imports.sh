@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Checks what the two programs take from the system: only the libraries they
+# are meant to link, no shell docking or ShellExecuteEx in zentornt3, 32-bit
+# GUI executables of at most 256 KiB.
+# Usage: check_imports.sh zentor.exe zentornt3.exe
+set -u
+OBJDUMP=${OBJDUMP:-i686-w64-mingw32-objdump}
+failed=0
+
+fail() {
+    echo "FAIL: $*"
+    failed=1
+}
+
+# check EXE ALLOWED_DLLS... (names without .dll, lower case)
+check() {
+    local exe=$1
+    shift
+    local dump
+    if ! dump=$("$OBJDUMP" -p "$exe"); then
+        fail "$exe: objdump cannot read it"
+        return
+    fi
+    grep -q 'Magic[[:space:]]*010b' <<<"$dump" || fail "$exe: not a PE32 image"
+    local subsystem
+    subsystem=$(awk '/^Subsystem/ {print $2}' <<<"$dump")
+    [ "$subsystem" = "00000002" ] || fail "$exe: subsystem $subsystem, wanted 00000002 (GUI)"
+    local size
+    size=$(stat -c %s "$exe")
+    [ "$size" -le 262144 ] || fail "$exe: $size bytes, more than 256 KiB"
+    local dll
+    for dll in $(awk '/DLL Name:/ {print tolower($3)}' <<<"$dump"); do
+        local allowed=0 name
+        for name in "$@"; do
+            [ "$dll" = "$name.dll" ] && allowed=1
+        done
+        [ $allowed -eq 1 ] || fail "$exe imports $dll"
+    done
+    echo "$exe: $size bytes, imports $(awk '/DLL Name:/ {printf "%s ", $3}' <<<"$dump")"
+}
+
+[ $# -eq 2 ] || { echo "usage: $0 zentor.exe zentornt3.exe"; exit 2; }
+common="user32 gdi32 kernel32 shell32 advapi32 winmm comdlg32 msvcrt"
+check "$1" $common ole32
+check "$2" $common
+for name in SHAppBarMessage ShellExecuteExA; do
+    # Import names stand in the last column of the hint/name table.
+    if "$OBJDUMP" -p "$2" | awk '{print $NF}' | grep -qx "$name"; then
+        fail "$2 imports $name"
+    fi
+done
+exit $failed

@@ -1,0 +1,80 @@
+// A data file the program cannot use ends it with one fatal box, without a
+// bar and without saving anything.
+#include "driver.h"
+
+namespace {
+
+const char* const OLD_FILE = "Old or invalid data file found.  Please\ndelete it and restart Zentor.";
+
+// A second menu that promises three items but holds two and a half.
+std::vector<unsigned char> cutInsideThirdItemOfSecondMenu()
+{
+    std::vector<unsigned char> bytes = {0x66, 0, 0, 0};
+    auto record = [&](size_t size, const char* name, size_t nameAt, int count) {
+        std::vector<unsigned char> r(size, 0);
+        memcpy(r.data() + nameAt, name, strlen(name) + 1);
+        if (size == 48)
+            r[32] = (unsigned char)count;
+        else
+            memcpy(r.data(), "x.exe", 6);
+        bytes.insert(bytes.end(), r.begin(), r.end());
+    };
+    record(48, "First", 0, 1);
+    record(296, "a", 250, 0);
+    record(48, "Second", 0, 3);
+    record(296, "b", 250, 0);
+    record(296, "c", 250, 0);
+    record(296, "d", 250, 0);
+    bytes.resize(bytes.size() - 100);
+    return bytes;
+}
+
+TEST_F(E2eTest, BadDataFileEndsTheProgramWithOneFatalBox)
+{
+    std::vector<unsigned char> version101 = defaultDataFile();
+    version101[0] = 101;
+    const struct {
+        const char* what;
+        const char* variant;
+        std::vector<unsigned char> bytes;
+        const char* message;
+    } cases[] = {
+        {"version 101", "zentor", version101, OLD_FILE},
+        {"version 101", "zentornt3", version101, OLD_FILE},
+        {"half a version word", "zentor", {0x66, 0x00}, OLD_FILE},
+        {"cut inside menu 2 item 3", "zentor", cutInsideThirdItemOfSecondMenu(),
+         "Error reading menu: 2 app: 3\nfrom data file: default.zt. Please\n"
+         "delete it and restart Zentor."},
+        {"cut inside menu 2 item 3", "zentornt3", cutInsideThirdItemOfSecondMenu(),
+         "Error reading menu: 2 app: 3\nfrom data file: default.zt. Please\n"
+         "delete it and restart Zentor."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.variant) + ": " + c.what);
+        boxes.clear();
+        writeBytes(file("default.zt"), c.bytes);
+        writeOptions("default", defaultOptions());
+
+        // +d would reach the registry only if the options were saved.
+        Running& program = start(c.variant, "+d");
+        bool barShown = false;
+        ASSERT_TRUE(driveUntil(program, [&] {
+            barShown |= findWindowOf(program, "ZTClass") != nullptr;
+            return program.ended;
+        })) << "still running";
+        EXPECT_NE(0u, program.exitCode);
+        EXPECT_FALSE(barShown);
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ("Fatal Zentor Error", boxes[0].caption);
+        EXPECT_EQ(c.message, boxes[0].text);
+        EXPECT_EQ((UINT)MB_ICONERROR, boxes[0].icon);
+
+        EXPECT_EQ(c.bytes, readBytes(file("default.zt"))) << "the data file was touched";
+        std::vector<unsigned char> options;
+        DWORD type = 0;
+        ASSERT_TRUE(readOptions("default", &options, &type));
+        EXPECT_EQ(defaultOptions(), options) << "the options were saved";
+    }
+}
+
+}  // namespace
