@@ -1,0 +1,45 @@
+// Timing and reporting shared by the benchmarks. Each figure is printed on
+// one line with its ratio to the goal; a missed goal makes the benchmark's
+// exit code nonzero, which bench.sh turns into its own.
+#ifndef ZENTOR_BENCH_UTIL_H
+#define ZENTOR_BENCH_UTIL_H
+
+#include <windows.h>
+
+#include <algorithm>
+#include <stdio.h>
+#include <vector>
+
+inline double nowMs()
+{
+    static LARGE_INTEGER frequency;
+    if (!frequency.QuadPart)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return (double)counter.QuadPart * 1000.0 / (double)frequency.QuadPart;
+}
+
+inline double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+// "what: <subject> 85.1 ms, <base> 80.2 ms, ratio 1.06 (goal <= 1.20)";
+// returns 1 when the ratio meets the goal.
+inline int reportRatio(const char* what, const char* subject, double subjectMs,
+                       const char* base, double baseMs, double goal)
+{
+    double ratio = baseMs > 0 ? subjectMs / baseMs : 0;
+    int met = baseMs > 0 && ratio <= goal;
+    printf("%s: %s %.1f ms, %s %.1f ms, ratio %.2f (goal <= %.2f)%s\n", what, subject,
+           subjectMs, base, baseMs, ratio, goal, met ? "" : "  MISSED");
+    fflush(stdout);
+    return met;
+}
+
+#endif

@@ -1,0 +1,51 @@
+// The yardstick for start-up and exit: the least a program of this build can
+// do to show a popup window with a menu bar. Built with the same compiler
+// flags and static runtime as zentor.exe.
+#include <windows.h>
+
+static LRESULT CALLBACK minimalWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CLOSE:
+    case WM_COMMAND:
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = minimalWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = (HBRUSH)(COLOR_MENU + 1);
+    windowClass.lpszClassName = "ZTMinimal";
+    if (!RegisterClassA(&windowClass))
+        return 1;
+
+    HMENU bar = CreateMenu();
+    for (int p = 0; p < 2; p++) {
+        HMENU popup = CreatePopupMenu();
+        AppendMenuA(popup, MF_STRING, 100 * p + 1, "Item");
+        AppendMenuA(bar, MF_POPUP, (UINT_PTR)popup, p ? "Second" : "First");
+    }
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, "ZTMinimal", "Minimal",
+                                  WS_POPUP | WS_DLGFRAME | WS_SYSMENU, 0, 0,
+                                  GetSystemMetrics(SM_CXSCREEN),
+                                  GetSystemMetrics(SM_CYMENU) + 5, nullptr, bar, instance,
+                                  nullptr);
+    if (!window)
+        return 1;
+    ShowWindow(window, SW_RESTORE);
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return (int)msg.wParam;
+}
