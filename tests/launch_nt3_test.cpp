@@ -50,12 +50,9 @@ std::string probePath()
     return s.substr(0, s.rfind('\\') + 1) + "launch_probe.exe";
 }
 
-std::map<std::string, std::string> probeResult()
+std::map<std::string, std::string> probeLines()
 {
     std::map<std::string, std::string> lines;
-    if (!until([] { return GetFileAttributesA(probeOut.c_str()) != INVALID_FILE_ATTRIBUTES; },
-               15000))
-        return lines;
     std::vector<unsigned char> bytes = readFileBytes(probeOut);
     std::string all(bytes.begin(), bytes.end());
     size_t at = 0;
@@ -69,6 +66,19 @@ std::map<std::string, std::string> probeResult()
             lines[line.substr(0, equals)] = line.substr(equals + 1);
         at = end + 1;
     }
+    return lines;
+}
+
+// Waits until the probe's file can be read whole (just after the probe moves
+// it in place Wine may still refuse to open it for a moment); empty when it
+// did not appear in time.
+std::map<std::string, std::string> probeResult()
+{
+    std::map<std::string, std::string> lines;
+    until([&] {
+        lines = probeLines();
+        return lines.count("show") > 0;
+    }, 15000);
     return lines;
 }
 

@@ -88,14 +88,10 @@ std::string probePath()
 
 std::string directoryOf(const std::string& path) { return path.substr(0, path.rfind('\\')); }
 
-// The probe's lines (cmdline, cwd, flags, show), once its file is there;
-// empty when it did not appear in time.
-std::map<std::string, std::string> probeResult()
+// The probe's lines (cmdline, cwd, flags, show) as its file holds them now.
+std::map<std::string, std::string> probeLines()
 {
     std::map<std::string, std::string> lines;
-    if (!until([] { return GetFileAttributesA(probeOut.c_str()) != INVALID_FILE_ATTRIBUTES; },
-               15000))
-        return lines;
     std::vector<unsigned char> bytes = readFileBytes(probeOut);
     std::string all(bytes.begin(), bytes.end());
     size_t at = 0;
@@ -109,6 +105,19 @@ std::map<std::string, std::string> probeResult()
             lines[line.substr(0, equals)] = line.substr(equals + 1);
         at = end + 1;
     }
+    return lines;
+}
+
+// Waits until the probe's file can be read whole (just after the probe moves
+// it in place Wine may still refuse to open it for a moment); empty when it
+// did not appear in time.
+std::map<std::string, std::string> probeResult()
+{
+    std::map<std::string, std::string> lines;
+    until([&] {
+        lines = probeLines();
+        return lines.count("show") > 0;
+    }, 15000);
     return lines;
 }
 
