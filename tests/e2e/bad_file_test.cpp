@@ -2,6 +2,8 @@
 // bar and without saving anything.
 #include "driver.h"
 
+#include <string.h>
+
 namespace {
 
 const char* const OLD_FILE = "Old or invalid data file found.  Please\ndelete it and restart Zentor.";
@@ -69,11 +71,11 @@ TEST_F(E2eTest, BadDataFileEndsTheProgramWithOneFatalBox)
         EXPECT_EQ(c.message, boxes[0].text);
         EXPECT_EQ((UINT)MB_ICONERROR, boxes[0].icon);
 
-        EXPECT_EQ(c.bytes, readBytes(file("default.zt"))) << "the data file was touched";
+        EXPECT_EQ("", byteDifference(c.bytes, readBytes(file("default.zt")))) << "data file touched";
         std::vector<unsigned char> options;
         DWORD type = 0;
         ASSERT_TRUE(readOptions("default", &options, &type));
-        EXPECT_EQ(defaultOptions(), options) << "the options were saved";
+        EXPECT_EQ("", byteDifference(defaultOptions(), options)) << "options saved";
     }
 }
 

@@ -1,6 +1,7 @@
 #include "driver.h"
 
 #include <stdint.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -193,6 +194,21 @@ void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes
 bool fileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string byteDifference(const std::vector<unsigned char>& wanted,
+                           const std::vector<unsigned char>& got)
+{
+    size_t i = 0;
+    while (i < wanted.size() && i < got.size() && wanted[i] == got[i])
+        i++;
+    if (i == wanted.size() && i == got.size())
+        return "";
+    char text[160];
+    snprintf(text, sizeof text, "%u bytes wanted, %u got; first difference at offset %u: %d vs %d",
+             (unsigned)wanted.size(), (unsigned)got.size(), (unsigned)i,
+             i < wanted.size() ? wanted[i] : -1, i < got.size() ? got[i] : -1);
+    return text;
 }
 
 static std::string keyName(const char* key)

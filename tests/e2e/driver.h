@@ -32,7 +32,7 @@ struct Box {
 };
 
 // Polls pred every few milliseconds until it holds or ms pass; returns pred().
-bool waitFor(const std::function<bool()>& pred, DWORD ms = 10000);
+bool waitFor(const std::function<bool()>& pred, DWORD ms = 20000);
 
 // The visible top-level windows of the process of class cls (any when null).
 std::vector<HWND> windowsOf(const Running& program, const char* cls);
@@ -44,6 +44,9 @@ std::string windowText(HWND window);
 std::vector<unsigned char> readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 bool fileExists(const std::string& path);
+// "" when the bytes are the same, else where and how they first differ.
+std::string byteDifference(const std::vector<unsigned char>& wanted,
+                           const std::vector<unsigned char>& got);
 
 // HKCU\Software\Zentor\<key>: remove it, read or write its "User_Vars".
 void deleteOptions(const char* key);
@@ -65,11 +68,11 @@ protected:
     Running& start(const std::string& variant, const std::string& args);
     // Answers every box of the program with OK, recording it in boxes, until
     // stop holds or the program ends or ms pass; returns stop().
-    bool driveUntil(Running& program, const std::function<bool()>& stop, DWORD ms = 10000);
+    bool driveUntil(Running& program, const std::function<bool()>& stop, DWORD ms = 20000);
     // Drives the program until its bar is shown; returns the bar.
     HWND waitForBar(Running& program);
     // Drives the program until it ends; returns whether it did.
-    bool waitForEnd(Running& program, DWORD ms = 10000);
+    bool waitForEnd(Running& program, DWORD ms = 20000);
     std::string file(const std::string& name) const { return dir + "\\" + name; }
 
     std::string dir;
