@@ -65,12 +65,9 @@ BOOL shellExecuteEx(SHELLEXECUTEINFOA* r)
     shellRequests.push_back({r->cbSize, r->fMask, r->hwnd, text(r->lpVerb), text(r->lpFile),
                              text(r->lpParameters), text(r->lpDirectory), r->nShow,
                              (int)shellBoxes.size()});
-    BOOL started = ShellExecuteExA(r);
-    // Wine's own error box clears the last error (Windows keeps it); put back
-    // the shell's code so the program's reading of it is what gets tested.
-    if (!started && GetLastError() == 0)
-        SetLastError((DWORD)(INT_PTR)r->hInstApp);
-    return started;
+    // Wine's own error box clears the last error (Windows keeps it); the
+    // program then falls back to the shell's code in hInstApp.
+    return ShellExecuteExA(r);
 }
 
 namespace {

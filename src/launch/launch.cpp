@@ -38,6 +38,20 @@ void launchErrorText(char* text, size_t size, int err)
     }
 }
 
+// The error of a failed ShellExecuteExA. Some shells clear the thread's last
+// error while they show their own error box; the request's hInstApp still
+// holds the shell's code then, which is taken instead of reporting error 0.
+static int launchErrorCode(const SHELLEXECUTEINFOA* request)
+{
+    DWORD error = GetLastError();
+    if (error != 0)
+        return (int)error;
+    int shellCode = (int)(INT_PTR)request->hInstApp;
+    if (shellCode == SE_ERR_DLLNOTFOUND)
+        return ERROR_DLL_NOT_FOUND;
+    return shellCode;
+}
+
 int isShortcut(const char* path)
 {
     size_t length = strlen(path);
@@ -109,7 +123,7 @@ int launchApp(const AppNode* app)
     if (shellExecuteEx(&request))
         return 1;
     char text[128];
-    launchErrorText(text, sizeof text, (int)GetLastError());
+    launchErrorText(text, sizeof text, launchErrorCode(&request));
     showWarning(text);
     return 0;
 }
