@@ -1,0 +1,323 @@
+// The bar window: its class and window record, where it stands, how it docks
+// with the shell, and the commands of its window procedure.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/app.h"
+#include "app/text.h"
+#include "bar/auto_hide.h"
+#include "bar/bar_window.h"
+#include "menus/menu_bar.h"
+#include "options/options.h"
+#include "resource.h"
+#include "test_support.h"
+
+#ifndef ZENTOR_NT3
+struct DockCall {
+    DWORD message;
+    APPBARDATA data;
+};
+extern std::vector<DockCall> dockCalls;
+extern UINT_PTR dockNewAnswer;
+extern UINT_PTR dockAutoHideAnswer;
+extern LONG dockQueryTop;
+extern LONG dockQueryBottom;
+void resetFakeDock();
+#endif
+
+namespace {
+
+const int M = GetSystemMetrics(SM_CYMENU);
+const int W = GetSystemMetrics(SM_CXSCREEN);
+
+class BarWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetProgramState();
+#ifndef ZENTOR_NT3
+        resetFakeDock();
+#endif
+    }
+    void TearDown() override
+    {
+        removeBar();
+        resetProgramState();
+    }
+
+    // Start-up's part: the popup menu, the class, then the bar.
+    static int makeBar()
+    {
+        popupMenu = GetSubMenu(LoadMenuA(appInstance, MAKEINTRESOURCEA(IDM_BAR_POPUP)), 0);
+        if (!popupMenu || !registerBarClass())
+            return 0;
+        return createBar();
+    }
+
+    static RECT barRect()
+    {
+        RECT r = {0, 0, 0, 0};
+        GetWindowRect(barWindow, &r);
+        return r;
+    }
+};
+
+TEST_F(BarWindowTest, ClassAndWindowRecord)
+{
+    struct Case {
+        int alwaysOnTop, bottom;
+        LONG exStyle;
+    } cases[] = {{1, 0, 0x88}, {0, 0, 0x80}, {1, 1, 0x88}, {0, 1, 0x80}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "alwaysOnTop " << c.alwaysOnTop << " bottom " << c.bottom);
+        userOptions.alwaysOnTop = c.alwaysOnTop;
+        userOptions.bottom = c.bottom;
+        userOptions.autoHide = 1;
+        ASSERT_EQ(1, makeBar());
+
+        WNDCLASSA cls;
+        ASSERT_TRUE(GetClassInfoA(appInstance, "ZTClass", &cls));
+        EXPECT_EQ(0u, cls.style);
+        EXPECT_EQ((WNDPROC)barWndProc, cls.lpfnWndProc);
+        EXPECT_EQ(0, cls.cbClsExtra + cls.cbWndExtra);
+        EXPECT_NE(nullptr, cls.hIcon);
+        EXPECT_EQ(nullptr, cls.hCursor);
+#ifdef ZENTOR_NT3
+        EXPECT_EQ(nullptr, cls.hbrBackground);
+#else
+        EXPECT_EQ((HBRUSH)(COLOR_MENU + 1), cls.hbrBackground);
+#endif
+        EXPECT_EQ(105u, (UINT_PTR)cls.lpszMenuName);
+
+        char text[64] = "";
+        GetClassNameA(barWindow, text, sizeof text);
+        EXPECT_STREQ("ZTClass", text);
+        GetWindowTextA(barWindow, text, sizeof text);
+        EXPECT_STREQ("Zentor", text);
+        EXPECT_EQ(barWindow, FindWindowA("ZTClass", "Zentor"));
+        // The system adds WS_VISIBLE, WS_CLIPSIBLINGS and WS_EX_WINDOWEDGE itself.
+        LONG style = GetWindowLongA(barWindow, GWL_STYLE) & ~(WS_VISIBLE | WS_CLIPSIBLINGS);
+        EXPECT_EQ((LONG)0x80480000, style);
+        EXPECT_EQ(c.exStyle, GetWindowLongA(barWindow, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE);
+        EXPECT_EQ(nullptr, GetParent(barWindow));
+        EXPECT_TRUE(IsWindowVisible(barWindow));
+        EXPECT_EQ(menuBar, GetMenu(barWindow));
+
+        RECT r = barRect();
+        EXPECT_EQ(0, r.left);
+        EXPECT_EQ(W, r.right - r.left);
+        EXPECT_EQ(M + BAR_EXTRA_HEIGHT, r.bottom - r.top);
+#ifdef ZENTOR_NT3
+        // This build hides the new bar at once; 2 rows stay on the screen.
+        EXPECT_EQ(0, barShown);
+        EXPECT_EQ(c.bottom ? screenHeight - 2 : -M - 8, r.top);
+#else
+        EXPECT_EQ(1, barShown);
+        EXPECT_EQ(c.bottom ? screenHeight - M - 5 : 0, r.top);
+#endif
+        removeBar();
+        EXPECT_FALSE(IsWindow(barWindow));
+        EXPECT_FALSE(GetClassInfoA(appInstance, "ZTClass", &cls)) << "class left registered";
+        resetProgramState();
+    }
+}
+
+#ifndef ZENTOR_NT3
+// The docking calls, without the notifications the window's moves cause.
+std::vector<DockCall> dockingCalls()
+{
+    std::vector<DockCall> out;
+    for (const DockCall& c : dockCalls)
+        if (c.message != ABM_WINDOWPOSCHANGED && c.message != ABM_ACTIVATE)
+            out.push_back(c);
+    return out;
+}
+
+std::vector<DWORD> messagesOf(const std::vector<DockCall>& calls)
+{
+    std::vector<DWORD> out;
+    for (const DockCall& c : calls)
+        out.push_back(c.message);
+    return out;
+}
+
+TEST_F(BarWindowTest, DocksWithTheShell)
+{
+    const int H = M + 5;
+    const int screen = GetSystemMetrics(SM_CYSCREEN);
+    struct Case {
+        const char* name;
+        int autoHide, bottom;
+        UINT_PTR newAnswer, autoHideAnswer;
+        LONG queryTop, queryBottom;
+        std::vector<DWORD> messages;
+        int top;           // where the bar stands afterwards
+        int autoHideAfter; // the option afterwards
+        bool warned;
+    } cases[] = {
+        {"auto-hide accepted", 1, 0, 1, 1, -1, -1, {ABM_NEW, ABM_SETAUTOHIDEBAR}, 0, 1, false},
+        {"auto-hide accepted, bottom", 1, 1, 1, 1, -1, -1, {ABM_NEW, ABM_SETAUTOHIDEBAR},
+         screenHeight - H, 1, false},
+        {"auto-hide refused", 1, 0, 1, 0, -1, -1, {ABM_NEW, ABM_SETAUTOHIDEBAR}, 0, 0, true},
+        {"below a top task bar", 0, 0, 1, 1, 30, -1, {ABM_NEW, ABM_QUERYPOS, ABM_SETPOS}, 30, 0,
+         false},
+        {"above a bottom task bar", 0, 1, 1, 1, -1, screen - 28,
+         {ABM_NEW, ABM_QUERYPOS, ABM_SETPOS}, screen - 28 - H, 0, false},
+        {"shell refuses the bar", 1, 0, 0, 1, -1, -1, {ABM_NEW}, 0, 1, false},
+        {"shell refuses the bar, bottom", 0, 1, 0, 1, -1, 500, {ABM_NEW}, screenHeight - H, 0,
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        userOptions.alwaysOnTop = 1;
+        userOptions.autoHide = c.autoHide;
+        userOptions.bottom = c.bottom;
+        dockNewAnswer = c.newAnswer;
+        dockAutoHideAnswer = c.autoHideAnswer;
+        dockQueryTop = c.queryTop;
+        dockQueryBottom = c.queryBottom;
+        ASSERT_EQ(1, makeBar());
+
+        std::vector<DockCall> calls = dockingCalls();
+        EXPECT_EQ(c.messages, messagesOf(calls));
+        for (const DockCall& call : calls) {
+            EXPECT_EQ(36u, call.data.cbSize);
+            EXPECT_EQ(barWindow, call.data.hWnd);
+            EXPECT_EQ(0u, call.data.uCallbackMessage);
+            EXPECT_EQ(c.bottom ? (UINT)ABE_BOTTOM : (UINT)ABE_TOP, call.data.uEdge);
+            if (call.message == ABM_SETAUTOHIDEBAR)
+                EXPECT_EQ(1, call.data.lParam);
+            if (call.message == ABM_QUERYPOS) {
+                RECT want = {0, 0, W, screen};
+                EXPECT_TRUE(EqualRect(&want, &call.data.rc))
+                    << "queried " << call.data.rc.left << "," << call.data.rc.top << ","
+                    << call.data.rc.right << "," << call.data.rc.bottom;
+            }
+            if (call.message == ABM_SETPOS) {
+                RECT want = {0, c.top, W, c.top + H};
+                EXPECT_TRUE(EqualRect(&want, &call.data.rc))
+                    << "reserved " << call.data.rc.left << "," << call.data.rc.top << ","
+                    << call.data.rc.right << "," << call.data.rc.bottom;
+            }
+        }
+        RECT r = barRect();
+        EXPECT_EQ(c.top, r.top);
+        EXPECT_EQ(H, r.bottom - r.top);
+        EXPECT_EQ(W, r.right - r.left);
+        EXPECT_EQ(c.autoHideAfter, userOptions.autoHide);
+        if (c.warned) {
+            ASSERT_EQ(1u, recordedBoxes.size());
+            EXPECT_EQ("Error autohiding!  Is\nthe Start Menu there?", recordedBoxes[0].text);
+            EXPECT_EQ("Zentor", recordedBoxes[0].caption);
+            EXPECT_EQ((UINT)MB_ICONWARNING, recordedBoxes[0].type);
+            EXPECT_EQ(barWindow, recordedBoxes[0].owner);
+        } else {
+            EXPECT_EQ(0u, recordedBoxes.size()) << recordedBoxes[0].text;
+        }
+        removeBar();
+        resetProgramState();
+        resetFakeDock();
+    }
+}
+
+TEST_F(BarWindowTest, RemovingLeavesTheShellFirst)
+{
+    for (int bottom = 0; bottom <= 1; bottom++) {
+        SCOPED_TRACE(testing::Message() << "bottom " << bottom);
+        userOptions.bottom = bottom;
+        userOptions.autoHide = bottom; // an auto-hide bar and a bar with a reserved strip
+        ASSERT_EQ(1, makeBar());
+        HWND bar = barWindow;
+        dockCalls.clear();
+        removeBar();
+        std::vector<DockCall> calls = dockingCalls();
+        ASSERT_EQ((std::vector<DWORD>{ABM_SETAUTOHIDEBAR, ABM_REMOVE}), messagesOf(calls));
+        EXPECT_EQ(0, calls[0].data.lParam);
+        for (const DockCall& call : calls) {
+            EXPECT_EQ(bar, call.data.hWnd);
+            EXPECT_EQ(36u, call.data.cbSize);
+            EXPECT_EQ(bottom ? (UINT)ABE_BOTTOM : (UINT)ABE_TOP, call.data.uEdge);
+        }
+        EXPECT_FALSE(IsWindow(bar));
+        EXPECT_EQ(nullptr, popupMenu);
+        resetProgramState();
+        resetFakeDock();
+    }
+}
+#endif
+
+TEST_F(BarWindowTest, CommandsWithoutAnItemWarn)
+{
+    ASSERT_EQ(1, makeBar());
+    for (int id : {1, 101, 12345, 40002, 65535}) {
+        clearBoxes();
+        EXPECT_EQ(0, SendMessageA(barWindow, WM_COMMAND, id, 0)) << "id " << id;
+        ASSERT_EQ(1u, recordedBoxes.size()) << "id " << id;
+        EXPECT_EQ("Menu item not found.", recordedBoxes[0].text);
+        EXPECT_EQ("Zentor", recordedBoxes[0].caption);
+        EXPECT_EQ((UINT)MB_ICONWARNING, recordedBoxes[0].type);
+        EXPECT_EQ(barWindow, recordedBoxes[0].owner);
+    }
+    EXPECT_TRUE(IsWindow(barWindow));
+}
+
+TEST_F(BarWindowTest, MouseOverTheFrameIsSwallowedWithAutoHideOff)
+{
+    userOptions.autoHide = 0;
+    ASSERT_EQ(1, makeBar());
+    barShown = 0; // were the handler to act, it would move the bar
+    RECT before = barRect();
+    EXPECT_EQ(0, SendMessageA(barWindow, WM_NCMOUSEMOVE, HTMENU, MAKELPARAM(10, 2)));
+    RECT after = barRect();
+    EXPECT_TRUE(EqualRect(&before, &after)) << "bar moved to top " << after.top;
+    EXPECT_EQ(0u, hideTimerId);
+    EXPECT_EQ(0, barShown);
+}
+
+TEST_F(BarWindowTest, CloseAndExitEndTheProgram)
+{
+    struct Case {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+    } cases[] = {
+        {"WM_CLOSE", WM_CLOSE, 0},
+        {"E&xit Zentor", WM_COMMAND, CMD_EXIT},
+        {"double click on the frame", WM_NCLBUTTONDBLCLK, HTCAPTION},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string dir = enterFreshDirectory("bar-close");
+        copyField(profileName, "zentor-bar-close");
+        copyField(dataFilePath, "bar-close.zt");
+        deleteOptionsKey(profileName);
+        userOptions.autoHide = 0;
+        ASSERT_EQ(1, makeBar());
+        HWND bar = barWindow;
+
+        EXPECT_EQ(0, SendMessageA(bar, c.message, c.wParam, 0));
+        EXPECT_FALSE(IsWindow(bar));
+        MSG quit;
+        ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+            << "no quit message posted";
+        EXPECT_EQ(0u, quit.wParam);
+        std::vector<unsigned char> file = readFileBytes(dir + "\\bar-close.zt");
+        ASSERT_GE(file.size(), 4u) << "data file not saved";
+        EXPECT_EQ(102, file[0] | file[1] << 8);
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Zentor\\zentor-bar-close", 0,
+                                KEY_READ, &key))
+            << "options not saved";
+        RegCloseKey(key);
+        deleteOptionsKey(profileName);
+        EXPECT_EQ(0u, recordedBoxes.size()) << recordedBoxes[0].text;
+        resetProgramState();
+#ifndef ZENTOR_NT3
+        resetFakeDock();
+#endif
+    }
+}
+
+}  // namespace

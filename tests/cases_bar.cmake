@@ -1,0 +1,16 @@
+# The bar window, its status text and chime, and auto-hide, in both builds.
+# The shell's docking service is replaced by a recording fake so the tests
+# see every call and choose the answers.
+foreach(variant zentor zentornt3)
+  zentor_behaviour_test(bar_window_${variant}_test ${variant}
+    SOURCES bar_window_test.cpp support/fake_shell_dock.cpp FAKES shell_dock)
+  zentor_behaviour_test(status_${variant}_test ${variant}
+    SOURCES status_test.cpp support/fake_shell_dock.cpp FAKES shell_dock)
+  zentor_behaviour_test(auto_hide_${variant}_test ${variant}
+    SOURCES auto_hide_test.cpp support/fake_shell_dock.cpp FAKES shell_dock)
+endforeach()
+
+# The real programs under the X server: hide and show driven by the pointer.
+add_test(NAME e2e_auto_hide
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e_auto_hide.sh $<TARGET_FILE:zentor> $<TARGET_FILE:zentornt3>)
+set_tests_properties(e2e_auto_hide PROPERTIES TIMEOUT 240)
