@@ -19,10 +19,6 @@ trap stop_all EXIT
 trap 'exit 130' INT TERM
 start_display
 start_wine "$BUILD_DIR/bench-prefix"
-# Without a window manager on the virtual display, Wine's X11 driver waits up
-# to 2 s for every managed window it unmaps; that wait would be most of any
-# program's exit time. Unmanaged windows skip it.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 
 failed=0
 run_bench() {

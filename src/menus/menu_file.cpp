@@ -2,6 +2,7 @@
 
 #include <io.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <windows.h>
 
@@ -19,8 +20,77 @@
 //                                    288  next (written as 0)
 //                                    292  prev (written as 0)
 
-// Large stream buffers: a file of many menus is read and written in few calls.
-constexpr size_t STREAM_BUFFER_SIZE = 64 * 1024;
+// The file is read and written through one large block, so that a file of
+// many menus costs few calls; a small block on the stack serves when the
+// large one cannot be had.
+constexpr size_t IO_BLOCK_SIZE = 256 * 1024;
+constexpr size_t SMALL_BLOCK_SIZE = 4096;
+
+struct FileBlock {
+    FILE* file;
+    uint8_t* data;
+    size_t size;
+    size_t start; // reading: next unread byte
+    size_t end;   // reading: end of the bytes read; writing: bytes waiting
+};
+
+static void openBlock(FileBlock* block, FILE* file, uint8_t* small)
+{
+    block->file = file;
+    block->data = (uint8_t*)malloc(IO_BLOCK_SIZE);
+    block->size = block->data ? IO_BLOCK_SIZE : SMALL_BLOCK_SIZE;
+    if (!block->data)
+        block->data = small;
+    block->start = 0;
+    block->end = 0;
+    setvbuf(file, nullptr, _IONBF, 0);
+}
+
+static void closeBlock(FileBlock* block, uint8_t* small)
+{
+    if (block->data != small)
+        free(block->data);
+    block->data = nullptr;
+}
+
+// Takes the next count bytes; 0 when the file ends first.
+static int readBytes(FileBlock* block, uint8_t* out, size_t count)
+{
+    while (count > 0) {
+        if (block->start == block->end) {
+            block->start = 0;
+            block->end = fread(block->data, 1, block->size, block->file);
+            if (block->end == 0)
+                return 0;
+        }
+        size_t n = block->end - block->start;
+        if (n > count)
+            n = count;
+        memcpy(out, block->data + block->start, n);
+        block->start += n;
+        out += n;
+        count -= n;
+    }
+    return 1;
+}
+
+static int flushBlock(FileBlock* block)
+{
+    size_t waiting = block->end;
+    block->end = 0;
+    return fwrite(block->data, 1, waiting, block->file) == waiting;
+}
+
+// Room for count bytes at the end of the block, writing out what waits first
+// when needed; null when that write failed.
+static uint8_t* reserveBytes(FileBlock* block, size_t count)
+{
+    if (block->size - block->end < count && !flushBlock(block))
+        return nullptr;
+    uint8_t* at = block->data + block->end;
+    block->end += count;
+    return at;
+}
 
 static void putInt32(uint8_t* at, int32_t value)
 {
@@ -147,6 +217,19 @@ static long fileLength(FILE* file)
     return length;
 }
 
+static void failAppRecord(FileBlock* block, uint8_t* small, int menuNumber, int appNumber)
+{
+    char text[256];
+    formatText(text, sizeof text,
+               "Error reading menu: %d app: %d\nfrom data file: %s. Please\n"
+               "delete it and restart Zentor.",
+               menuNumber, appNumber, dataFilePath);
+    FILE* file = block->file;
+    closeBlock(block, small);
+    fclose(file);
+    fatalError(text);
+}
+
 int loadMenuFile()
 {
     FILE* file = fopen(dataFilePath, "rb");
@@ -154,25 +237,25 @@ int loadMenuFile()
         buildDefaultMenus();
         return 1;
     }
-    setvbuf(file, nullptr, _IOFBF, STREAM_BUFFER_SIZE);
     if (fileLength(file) == 0) {
         fclose(file);
         buildDefaultMenus();
         return 1;
     }
+    uint8_t small[SMALL_BLOCK_SIZE];
+    FileBlock block;
+    openBlock(&block, file, small);
 
-    uint8_t version[4];
-    if (fread(version, 1, 4, file) != 4 || getInt32(version) != MENU_FILE_VERSION) {
+    uint8_t record[APP_RECORD_SIZE];
+    if (!readBytes(&block, record, 4) || getInt32(record) != MENU_FILE_VERSION) {
+        closeBlock(&block, small);
         fclose(file);
         fatalError("Old or invalid data file found.  Please\ndelete it and restart Zentor.");
     }
 
     MenuNode* last = nullptr;
     int menuNumber = 0;
-    for (;;) {
-        uint8_t record[APP_RECORD_SIZE];
-        if (fread(record, 1, MENU_RECORD_SIZE, file) != (size_t)MENU_RECORD_SIZE)
-            break;
+    while (readBytes(&block, record, MENU_RECORD_SIZE)) {
         MenuNode* m = newMenuNode();
         unpackMenuRecord(record, m);
         terminateFields(m);
@@ -187,15 +270,8 @@ int loadMenuFile()
 
         AppNode* lastApp = nullptr;
         for (int32_t i = 1; i <= m->appCount; i++) {
-            if (fread(record, 1, APP_RECORD_SIZE, file) != (size_t)APP_RECORD_SIZE) {
-                char text[256];
-                formatText(text, sizeof text,
-                           "Error reading menu: %d app: %d\nfrom data file: %s. Please\n"
-                           "delete it and restart Zentor.",
-                           menuNumber, (int)i, dataFilePath);
-                fclose(file);
-                fatalError(text);
-            }
+            if (!readBytes(&block, record, APP_RECORD_SIZE))
+                failAppRecord(&block, small, menuNumber, (int)i);
             AppNode* a = newAppNode();
             unpackAppRecord(record, a);
             terminateFields(a);
@@ -208,6 +284,7 @@ int loadMenuFile()
             lastApp = a;
         }
     }
+    closeBlock(&block, small);
     fclose(file);
     return 1;
 }
@@ -215,21 +292,34 @@ int loadMenuFile()
 // Writes every record to an open stream; returns 1 when all bytes went out.
 static int writeMenus(FILE* file)
 {
-    uint8_t record[APP_RECORD_SIZE];
-    putInt32(record, MENU_FILE_VERSION);
-    if (fwrite(record, 1, 4, file) != 4)
-        return 0;
-    for (MenuNode* m = menuList; m; m = m->next) {
-        packMenuRecord(m, record);
-        if (fwrite(record, 1, MENU_RECORD_SIZE, file) != (size_t)MENU_RECORD_SIZE)
-            return 0;
+    uint8_t small[SMALL_BLOCK_SIZE];
+    FileBlock block;
+    openBlock(&block, file, small);
+    int ok = 0;
+    uint8_t* at = reserveBytes(&block, 4);
+    if (at) {
+        putInt32(at, MENU_FILE_VERSION);
+        ok = 1;
+    }
+    for (MenuNode* m = menuList; m && ok; m = m->next) {
+        at = reserveBytes(&block, MENU_RECORD_SIZE);
+        if (!at) {
+            ok = 0;
+            break;
+        }
+        packMenuRecord(m, at);
         for (AppNode* a = m->firstApp; a; a = a->next) {
-            packAppRecord(a, record);
-            if (fwrite(record, 1, APP_RECORD_SIZE, file) != (size_t)APP_RECORD_SIZE)
-                return 0;
+            at = reserveBytes(&block, APP_RECORD_SIZE);
+            if (!at) {
+                ok = 0;
+                break;
+            }
+            packAppRecord(a, at);
         }
     }
-    return 1;
+    ok = ok && flushBlock(&block);
+    closeBlock(&block, small);
+    return ok;
 }
 
 // Writes the new file beside the target and puts it in the target's place
@@ -250,7 +340,6 @@ int saveMenuFile()
     int ok = 0;
     FILE* file = replaceable ? fopen(temporary, "wb") : nullptr;
     if (file) {
-        setvbuf(file, nullptr, _IOFBF, STREAM_BUFFER_SIZE);
         ok = writeMenus(file);
         ok = fflush(file) == 0 && ok;
         ok = FlushFileBuffers((HANDLE)_get_osfhandle(_fileno(file))) && ok;

@@ -9,26 +9,69 @@
 
 MenuNode* menuList = nullptr;
 
-// The lists assume allocation succeeds; when the heap is exhausted there is
+// Records are carved from large zeroed blocks and a released record is kept
+// on a free list of its kind for the next one: the heap is slow at tens of
+// thousands of small allocations, and a large menu file needs that many.
+// The blocks stay for the life of the process; memory use is bounded by the
+// most records ever held at once.
+constexpr size_t RECORD_BLOCK_SIZE = 256 * 1024;
+
+static char* blockCursor = nullptr;
+static size_t blockLeft = 0;
+static void* freeMenuRecords = nullptr;
+static void* freeAppRecords = nullptr;
+
+// The lists assume allocation succeeds; when memory is exhausted there is
 // nothing sensible left to do but stop at once.
-static void* allocRecord(size_t size)
+static void* takeRecord(void** freeList, size_t size)
 {
-    void* record = calloc(1, size);
-    if (!record) {
-        showMessageBox(nullptr, "Out of memory.", "Fatal Zentor Error", MB_ICONERROR);
-        ExitProcess(3);
+    if (*freeList) {
+        void* record = *freeList;
+        *freeList = *(void**)record;
+        memset(record, 0, size);
+        return record;
     }
+    if (blockLeft < size) {
+        blockCursor = (char*)calloc(1, RECORD_BLOCK_SIZE);
+        if (!blockCursor) {
+            showMessageBox(nullptr, "Out of memory.", "Fatal Zentor Error", MB_ICONERROR);
+            ExitProcess(3);
+        }
+        blockLeft = RECORD_BLOCK_SIZE;
+    }
+    void* record = blockCursor;
+    blockCursor += size;
+    blockLeft -= size;
     return record;
 }
 
+static void giveBackRecord(void** freeList, void* record)
+{
+    *(void**)record = *freeList;
+    *freeList = record;
+}
+
+static_assert(sizeof(MenuNode) % alignof(AppNode) == 0 && sizeof(AppNode) % alignof(MenuNode) == 0,
+              "records carved from one block stay aligned");
+
 MenuNode* newMenuNode()
 {
-    return (MenuNode*)allocRecord(sizeof(MenuNode));
+    return (MenuNode*)takeRecord(&freeMenuRecords, sizeof(MenuNode));
 }
 
 AppNode* newAppNode()
 {
-    return (AppNode*)allocRecord(sizeof(AppNode));
+    return (AppNode*)takeRecord(&freeAppRecords, sizeof(AppNode));
+}
+
+void releaseMenuNode(MenuNode* m)
+{
+    giveBackRecord(&freeMenuRecords, m);
+}
+
+void releaseAppNode(AppNode* a)
+{
+    giveBackRecord(&freeAppRecords, a);
 }
 
 void unlinkMenu(MenuNode* m)
@@ -63,7 +106,7 @@ void freeApp(AppNode* a)
     if (!a)
         return;
     unlinkApp(a);
-    free(a);
+    releaseAppNode(a);
 }
 
 void freeMenu(MenuNode* m)
@@ -74,12 +117,12 @@ void freeMenu(MenuNode* m)
     while (a) {
         AppNode* next = a->next;
         unlinkApp(a);
-        free(a);
+        releaseAppNode(a);
         a = next;
     }
     m->firstApp = nullptr;
     unlinkMenu(m);
-    free(m);
+    releaseMenuNode(m);
 }
 
 void freeAllMenus()

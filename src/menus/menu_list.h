@@ -41,6 +41,9 @@ extern MenuNode* menuList; // head of the menu list; null when there are no menu
 
 MenuNode* newMenuNode();
 AppNode* newAppNode();
+// Give back a record that is linked nowhere (the loader's unread record).
+void releaseMenuNode(MenuNode* m);
+void releaseAppNode(AppNode* a);
 void unlinkMenu(MenuNode* m);
 void unlinkApp(AppNode* a);
 void freeApp(AppNode* a);
