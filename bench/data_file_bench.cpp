@@ -124,17 +124,21 @@ int main(int argc, char** argv)
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
         }
         double t8 = nowMs();
-        std::vector<void*> records;
-        records.reserve(MENUS * (ITEMS + 1));
+        std::vector<MenuNode*> menuRecords;
+        std::vector<AppNode*> appRecords;
+        menuRecords.reserve(MENUS);
+        appRecords.reserve(MENUS * ITEMS);
         double t9 = nowMs();
         for (int m = 0; m < MENUS; m++) {
-            records.push_back(newMenuNode());
+            menuRecords.push_back(newMenuNode());
             for (int i = 0; i < ITEMS; i++)
-                records.push_back(newAppNode());
+                appRecords.push_back(newAppNode());
         }
         double t10 = nowMs();
-        for (void* record : records)
-            free(record);
+        for (MenuNode* record : menuRecords)
+            releaseMenuNode(record);
+        for (AppNode* record : appRecords)
+            releaseAppNode(record);
 
         saveMs.push_back(t1 - t0);
         durableMs.push_back(t8 - t7);

@@ -63,6 +63,8 @@ start_wine() {
     wineserver -p || true
     # Without a window manager on the virtual display, Wine's X11 driver waits
     # up to 2 s for every managed window it unmaps; unmanaged windows skip it.
+    # A crashing program ends at once instead of waiting in Wine's debugger.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' /f >/dev/null 2>&1 || true
     if [ -n "$STARTED_XVFB" ]; then
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
     fi
@@ -70,5 +72,7 @@ start_wine() {
 
 stop_all() {
     if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+    # A crashing program ends at once instead of waiting in Wine's debugger.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d '' /f >/dev/null 2>&1 || true
     if [ -n "$STARTED_XVFB" ]; then kill "$STARTED_XVFB" 2>/dev/null || true; fi
 }
