@@ -31,10 +31,20 @@ cleanup() {
         wait "$pid" 2>/dev/null
     done
     wine reg delete "HKCU\\Software\\Zentor\\$PROFILE" /f >/dev/null 2>&1
+    wine reg add "$X11_KEY" /v Managed /t REG_SZ /d "$MANAGED_BEFORE" /f >/dev/null 2>&1
     rm -rf "$WORK"
 }
 trap cleanup EXIT
 cd "$WORK" || fail "no work directory"
+
+# Wine's unmanaged windows (the test script's choice for speed) are stacked
+# by the X server in the order they were raised, so the other window would
+# cover the topmost bar's strip; as managed windows they keep Windows'
+# z-order, as the user's desktop does.
+X11_KEY='HKCU\Software\Wine\X11 Driver'
+MANAGED_BEFORE=$(wine reg query "$X11_KEY" /v Managed 2>/dev/null | tr -d '\r' | awk '$1 == "Managed" {print $3}')
+MANAGED_BEFORE=${MANAGED_BEFORE:-Y}
+wine reg add "$X11_KEY" /v Managed /t REG_SZ /d Y /f >/dev/null 2>&1
 
 # A stored option block (always on top, memory shown, auto-hide on), so no
 # greeting box stands in the way; the edge comes from the command line.
