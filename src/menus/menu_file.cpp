@@ -20,10 +20,11 @@
 //                                    288  next (written as 0)
 //                                    292  prev (written as 0)
 
-// The file is read and written through one large block, so that a file of
-// many menus costs few calls; a small block on the stack serves when the
+// The file is read and written through one block, large enough that a file
+// of many menus costs few calls and small enough to stay in the cache while
+// its records are unpacked; a small block on the stack serves when the
 // large one cannot be had.
-constexpr size_t IO_BLOCK_SIZE = 256 * 1024;
+constexpr size_t IO_BLOCK_SIZE = 64 * 1024;
 constexpr size_t SMALL_BLOCK_SIZE = 4096;
 
 struct FileBlock {
@@ -53,7 +54,10 @@ static void closeBlock(FileBlock* block, uint8_t* small)
     block->data = nullptr;
 }
 
-// Takes the next count bytes; 0 when the file ends first.
+// The next count bytes: where they stand in the block when they are there
+// whole, else gathered into scratch; null when the file ends first.
+static const uint8_t* nextBytes(FileBlock* block, size_t count, uint8_t* scratch);
+
 static int readBytes(FileBlock* block, uint8_t* out, size_t count)
 {
     while (count > 0) {
@@ -72,6 +76,16 @@ static int readBytes(FileBlock* block, uint8_t* out, size_t count)
         count -= n;
     }
     return 1;
+}
+
+static const uint8_t* nextBytes(FileBlock* block, size_t count, uint8_t* scratch)
+{
+    if (block->end - block->start >= count) {
+        const uint8_t* at = block->data + block->start;
+        block->start += count;
+        return at;
+    }
+    return readBytes(block, scratch, count) ? scratch : nullptr;
 }
 
 static int flushBlock(FileBlock* block)
@@ -115,6 +129,14 @@ void packMenuRecord(const MenuNode* m, uint8_t out[MENU_RECORD_SIZE])
     memset(out + 36, 0, 12);
 }
 
+// The unpackers set every field; with no padding in the records that is
+// every byte, so the loader may unpack into records that were not zeroed.
+static_assert(sizeof(MenuNode) == MENU_NAME_SIZE + 2 + 4 + 3 * sizeof(void*), "no padding");
+static_assert(sizeof(AppNode) ==
+                  APP_PATH_SIZE + APP_DIR_SIZE + APP_PARAMS_SIZE + APP_NAME_SIZE + 8 +
+                      2 * sizeof(void*),
+              "no padding");
+
 void unpackMenuRecord(const uint8_t in[MENU_RECORD_SIZE], MenuNode* m)
 {
     memcpy(m->name, in + 0, MENU_NAME_SIZE);
@@ -153,8 +175,10 @@ void unpackAppRecord(const uint8_t in[APP_RECORD_SIZE], AppNode* a)
 // left alone, tail included, so that the next save writes it back unchanged.
 static void terminateField(char* field, size_t size)
 {
-    if (!memchr(field, '\0', size))
-        field[size - 1] = '\0';
+    for (size_t i = 0; i < size; i++)
+        if (field[i] == '\0')
+            return;
+    field[size - 1] = '\0';
 }
 
 static void terminateFields(MenuNode* m)
@@ -255,9 +279,10 @@ int loadMenuFile()
 
     MenuNode* last = nullptr;
     int menuNumber = 0;
-    while (readBytes(&block, record, MENU_RECORD_SIZE)) {
-        MenuNode* m = newMenuNode();
-        unpackMenuRecord(record, m);
+    const uint8_t* bytes;
+    while ((bytes = nextBytes(&block, MENU_RECORD_SIZE, record)) != nullptr) {
+        MenuNode* m = newMenuNodeToFill();
+        unpackMenuRecord(bytes, m);
         terminateFields(m);
         menuNumber++;
         if (last) {
@@ -270,10 +295,11 @@ int loadMenuFile()
 
         AppNode* lastApp = nullptr;
         for (int32_t i = 1; i <= m->appCount; i++) {
-            if (!readBytes(&block, record, APP_RECORD_SIZE))
+            bytes = nextBytes(&block, APP_RECORD_SIZE, record);
+            if (!bytes)
                 failAppRecord(&block, small, menuNumber, (int)i);
-            AppNode* a = newAppNode();
-            unpackAppRecord(record, a);
+            AppNode* a = newAppNodeToFill();
+            unpackAppRecord(bytes, a);
             terminateFields(a);
             if (lastApp) {
                 lastApp->next = a;

@@ -23,12 +23,13 @@ static void* freeAppRecords = nullptr;
 
 // The lists assume allocation succeeds; when memory is exhausted there is
 // nothing sensible left to do but stop at once.
-static void* takeRecord(void** freeList, size_t size)
+static void* takeRecord(void** freeList, size_t size, int zeroed)
 {
     if (*freeList) {
         void* record = *freeList;
         *freeList = *(void**)record;
-        memset(record, 0, size);
+        if (zeroed)
+            memset(record, 0, size);
         return record;
     }
     if (blockLeft < size) {
@@ -56,12 +57,22 @@ static_assert(sizeof(MenuNode) % alignof(AppNode) == 0 && sizeof(AppNode) % alig
 
 MenuNode* newMenuNode()
 {
-    return (MenuNode*)takeRecord(&freeMenuRecords, sizeof(MenuNode));
+    return (MenuNode*)takeRecord(&freeMenuRecords, sizeof(MenuNode), 1);
 }
 
 AppNode* newAppNode()
 {
-    return (AppNode*)takeRecord(&freeAppRecords, sizeof(AppNode));
+    return (AppNode*)takeRecord(&freeAppRecords, sizeof(AppNode), 1);
+}
+
+MenuNode* newMenuNodeToFill()
+{
+    return (MenuNode*)takeRecord(&freeMenuRecords, sizeof(MenuNode), 0);
+}
+
+AppNode* newAppNodeToFill()
+{
+    return (AppNode*)takeRecord(&freeAppRecords, sizeof(AppNode), 0);
 }
 
 void releaseMenuNode(MenuNode* m)

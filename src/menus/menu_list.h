@@ -41,6 +41,10 @@ extern MenuNode* menuList; // head of the menu list; null when there are no menu
 
 MenuNode* newMenuNode();
 AppNode* newAppNode();
+// Records whose every byte the caller sets at once (the loader unpacks whole
+// file records into them), so they are not zeroed first.
+MenuNode* newMenuNodeToFill();
+AppNode* newAppNodeToFill();
 // Give back a record that is linked nowhere (the loader's unread record).
 void releaseMenuNode(MenuNode* m);
 void releaseAppNode(AppNode* a);
