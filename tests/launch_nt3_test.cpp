@@ -13,6 +13,7 @@
 #include "menus/menu_bar.h"
 #include "menus/menu_list.h"
 #include "options/options.h"
+#include "probe_reader.h"
 #include "test_support.h"
 
 namespace {
@@ -40,46 +41,6 @@ LRESULT CALLBACK closeShellBoxes(int code, WPARAM wParam, LPARAM lParam)
     LRESULT result = CallNextHookEx(cbtHook, code, wParam, lParam);
     SetLastError(error);
     return result;
-}
-
-std::string probePath()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string s = path;
-    return s.substr(0, s.rfind('\\') + 1) + "launch_probe.exe";
-}
-
-std::map<std::string, std::string> probeLines()
-{
-    std::map<std::string, std::string> lines;
-    std::vector<unsigned char> bytes = readFileBytes(probeOut);
-    std::string all(bytes.begin(), bytes.end());
-    size_t at = 0;
-    while (at < all.size()) {
-        size_t end = all.find('\n', at);
-        if (end == std::string::npos)
-            end = all.size();
-        std::string line = all.substr(at, end - at);
-        size_t equals = line.find('=');
-        if (equals != std::string::npos)
-            lines[line.substr(0, equals)] = line.substr(equals + 1);
-        at = end + 1;
-    }
-    return lines;
-}
-
-// Waits until the probe's file can be read whole (just after the probe moves
-// it in place Wine may still refuse to open it for a moment); empty when it
-// did not appear in time.
-std::map<std::string, std::string> probeResult()
-{
-    std::map<std::string, std::string> lines;
-    until([&] {
-        lines = probeLines();
-        return lines.count("show") > 0;
-    }, 15000);
-    return lines;
 }
 
 AppNode* makeApp(const char* name, const std::string& path, const std::string& parameters,
@@ -142,7 +103,7 @@ TEST_F(LaunchNt3Test, ItemFieldsReachTheProgram)
         EXPECT_EQ(workDir, call.directory);
         EXPECT_EQ(c.shown, call.show);
 
-        auto probe = probeResult();
+        auto probe = probeResult(probeOut);
         ASSERT_FALSE(probe.empty()) << "the probe did not run";
         const std::string& cmdline = probe["cmdline"];
         EXPECT_NE(std::string::npos, cmdline.find(" beta \"two words\"")) << cmdline;

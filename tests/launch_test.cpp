@@ -15,6 +15,7 @@
 #include "menus/menu_bar.h"
 #include "menus/menu_list.h"
 #include "options/options.h"
+#include "probe_reader.h"
 #include "test_support.h"
 
 namespace {
@@ -75,48 +76,7 @@ namespace {
 std::string testDir;
 std::string probeOut;
 
-std::string probePath()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string s = path;
-    return s.substr(0, s.rfind('\\') + 1) + "launch_probe.exe";
-}
-
 std::string directoryOf(const std::string& path) { return path.substr(0, path.rfind('\\')); }
-
-// The probe's lines (cmdline, cwd, flags, show) as its file holds them now.
-std::map<std::string, std::string> probeLines()
-{
-    std::map<std::string, std::string> lines;
-    std::vector<unsigned char> bytes = readFileBytes(probeOut);
-    std::string all(bytes.begin(), bytes.end());
-    size_t at = 0;
-    while (at < all.size()) {
-        size_t end = all.find('\n', at);
-        if (end == std::string::npos)
-            end = all.size();
-        std::string line = all.substr(at, end - at);
-        size_t equals = line.find('=');
-        if (equals != std::string::npos)
-            lines[line.substr(0, equals)] = line.substr(equals + 1);
-        at = end + 1;
-    }
-    return lines;
-}
-
-// Waits until the probe's file can be read whole (just after the probe moves
-// it in place Wine may still refuse to open it for a moment); empty when it
-// did not appear in time.
-std::map<std::string, std::string> probeResult()
-{
-    std::map<std::string, std::string> lines;
-    until([&] {
-        lines = probeLines();
-        return lines.count("show") > 0;
-    }, 15000);
-    return lines;
-}
 
 bool endsWith(const std::string& s, const std::string& tail)
 {
@@ -214,7 +174,7 @@ TEST_F(LaunchTest, ItemFieldsReachTheProgram)
         EXPECT_EQ("open", r.verb);
         EXPECT_EQ(c.shown, r.show);
 
-        auto probe = probeResult();
+        auto probe = probeResult(probeOut);
         ASSERT_FALSE(probe.empty()) << "the probe did not run";
         EXPECT_TRUE(endsWith(probe["cmdline"], " alpha \"two words\" 3")) << probe["cmdline"];
         EXPECT_TRUE(samePath(workDir, probe["cwd"])) << probe["cwd"];
@@ -253,7 +213,7 @@ TEST_F(LaunchTest, ShortcutInCapitalsStartsItsTargetWithItsOwnFields)
     // launch passes the value the link object reports rather than the item's.
     EXPECT_EQ(show, shellRequests[0].show);
 
-    auto probe = probeResult();
+    auto probe = probeResult(probeOut);
     ASSERT_FALSE(probe.empty()) << "the shortcut's target did not run";
     EXPECT_TRUE(endsWith(probe["cmdline"], " from the link")) << probe["cmdline"];
     EXPECT_TRUE(samePath(linkDir, probe["cwd"])) << probe["cwd"];
@@ -333,7 +293,7 @@ TEST_F(LaunchTest, VariablesInPathAndDirectoryAreExpanded)
     // The program leaves the expanding to the shell and asks for it.
     EXPECT_EQ("%ZT_PROBE_DIR%\\launch_probe.exe", shellRequests[0].file);
     EXPECT_TRUE(shellRequests[0].mask & SEE_MASK_DOENVSUBST);
-    auto probe = probeResult();
+    auto probe = probeResult(probeOut);
     ASSERT_FALSE(probe.empty()) << "the expanded path did not run";
     EXPECT_TRUE(endsWith(probe["cmdline"], " var")) << probe["cmdline"];
     EXPECT_TRUE(samePath(testDir, probe["cwd"])) << probe["cwd"];
@@ -459,7 +419,7 @@ TEST_F(LaunchTest, FailedLaunchFromTheBarLeavesTheBarAsItWas)
     clearBoxes();
     SendMessageA(barWindow, WM_COMMAND, 102, 0);
     EXPECT_TRUE(recordedBoxes.empty()) << recordedBoxes[0].text;
-    auto probe = probeResult();
+    auto probe = probeResult(probeOut);
     ASSERT_FALSE(probe.empty()) << "item 102 did not run";
     EXPECT_TRUE(endsWith(probe["cmdline"], " from the bar")) << probe["cmdline"];
 }
