@@ -274,7 +274,7 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_NCPAINT: {
         LRESULT result = DefWindowProcA(window, message, wParam, lParam);
-        if (barShown && window == barWindow)
+        if (barShown && window == barWindow && !barGoing)
             drawStatusText();
         return result;
     }
