@@ -313,3 +313,36 @@ TEST_F(BarWindowTest, CloseAndExitEndTheProgram)
 }
 
 }  // namespace
+
+// The right-click menu comes from resource 105: one container item "§"
+// whose submenu holds the bar's own commands in their order.
+TEST(BarPopupMenuResource, HoldsTheBarCommandsInOrder)
+{
+    HMENU resource = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_BAR_POPUP));
+    ASSERT_NE(nullptr, resource);
+    char text[64] = "";
+    GetMenuStringA(resource, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ("\xA7", text);
+    HMENU popup = GetSubMenu(resource, 0);
+    ASSERT_NE(nullptr, popup);
+
+    struct Item {
+        const char* text;
+        UINT id;
+    } const items[] = {{"&Edit Menus...", CMD_EDIT_MENUS},
+                       {"&Options...", CMD_OPTIONS},
+                       {"", 0},
+                       {"&About Zentor...", CMD_INFO},
+                       {"E&xit Zentor", CMD_EXIT}};
+    ASSERT_EQ(5, GetMenuItemCount(popup));
+    for (int i = 0; i < 5; i++) {
+        text[0] = '\0';
+        GetMenuStringA(popup, i, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(items[i].text, text) << "item " << i;
+        if (items[i].id)
+            EXPECT_EQ(items[i].id, GetMenuItemID(popup, i)) << "item " << i;
+        else
+            EXPECT_TRUE(GetMenuState(popup, i, MF_BYPOSITION) & MF_SEPARATOR) << "item " << i;
+    }
+    DestroyMenu(resource);
+}
