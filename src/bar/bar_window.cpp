@@ -272,6 +272,12 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         else if (wParam == HIDE_TIMER)
             onHideTimer();
         return 0;
+    case WM_NCACTIVATE:
+        // A bar on its way out need not redraw its frame for losing the
+        // activation.
+        if (barGoing)
+            return TRUE;
+        break;
     case WM_NCPAINT: {
         LRESULT result = DefWindowProcA(window, message, wParam, lParam);
         if (barShown && window == barWindow && !barGoing)
