@@ -68,8 +68,7 @@ void chimeCheck(int minute)
         // clock timer calls us again.
         chimePlayed = 1;
         if (!PlaySoundA(userOptions.wavFile, nullptr, SND_FILENAME | SND_ASYNC))
-            showMessageBox(barWindow, "Error playing WAV file.\nCheck path and filename.",
-                           "Zentor", MB_ICONWARNING);
+            showWarning("Error playing WAV file.\nCheck path and filename.");
     } else if (minute == 1) {
         chimePlayed = 0;
     }
@@ -91,12 +90,9 @@ static void readStatus(char* full, char* main, char* battery, int* percent)
                         sizeof time))
         time[0] = '\0';
 
-    char date[DATE_TEXT_SIZE];
-    int haveDate = 0;
-    if (userOptions.displayDate)
-        haveDate = GetDateFormatA(LOCALE_SYSTEM_DEFAULT, 0, nullptr, nullptr, date,
-                                  sizeof date) != 0;
-    if (userOptions.displayDate && !haveDate)
+    char date[DATE_TEXT_SIZE] = "";
+    if (userOptions.displayDate &&
+        !GetDateFormatA(LOCALE_SYSTEM_DEFAULT, 0, nullptr, nullptr, date, sizeof date))
         date[0] = '\0';
 
     long memoryK = -1;
@@ -175,9 +171,9 @@ void drawStatusText()
 void updateStatus()
 {
     int minute = currentMinute();
-    if (barShown && barWindow) {
-        DrawMenuBar(barWindow);
-        drawStatusText();
-    }
+    // The frame and its menu bar are repainted now, which also clears the
+    // old text; the bar draws the text after every repaint of its frame.
+    if (barShown && barWindow)
+        SendMessageA(barWindow, WM_NCPAINT, 1, 0);
     chimeCheck(minute);
 }
