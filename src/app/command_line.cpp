@@ -24,13 +24,12 @@ static int32_t* flagOf(UserOptions* o, char letter, unsigned* bit)
 
 void applyCommandLineSwitches(const UserOptions* given)
 {
-    const char letters[] = "scdmba";
-    UserOptions copy = *given;
-    for (const char* l = letters; *l; l++) {
+    UserOptions switched = *given;
+    for (const char* letter = "scdmba"; *letter; letter++) {
         unsigned bit = 0;
-        int32_t* from = flagOf(&copy, *l, &bit);
+        int32_t* to = flagOf(&userOptions, *letter, &bit);
         if (switchesGiven & bit)
-            *flagOf(&userOptions, *l, &bit) = *from;
+            *to = *flagOf(&switched, *letter, &bit);
     }
 }
 

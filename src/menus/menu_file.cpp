@@ -2,11 +2,11 @@
 
 #include <io.h>
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 #include <windows.h>
 
 #include "../app/app.h"
+#include "../app/byte_order.h"
 #include "../app/message_box.h"
 #include "../app/text.h"
 
@@ -20,38 +20,25 @@
 //                                    288  next (written as 0)
 //                                    292  prev (written as 0)
 
-// The file is read and written through one block, large enough that a file
-// of many menus costs few calls and small enough to stay in the cache while
-// its records are unpacked; a small block on the stack serves when the
-// large one cannot be had.
+// The file is read and written through one block on the stack, large enough
+// that a file of many menus costs few calls and small enough to stay in the
+// cache while its records are unpacked.
 constexpr size_t IO_BLOCK_SIZE = 64 * 1024;
-constexpr size_t SMALL_BLOCK_SIZE = 4096;
 
 struct FileBlock {
     FILE* file;
-    uint8_t* data;
-    size_t size;
-    size_t start; // reading: next unread byte
-    size_t end;   // reading: end of the bytes read; writing: bytes waiting
+    uint8_t* data; // IO_BLOCK_SIZE bytes
+    size_t start;  // reading: next unread byte
+    size_t end;    // reading: end of the bytes read; writing: bytes waiting
 };
 
-static void openBlock(FileBlock* block, FILE* file, uint8_t* small)
+static void openBlock(FileBlock* block, FILE* file, uint8_t* data)
 {
     block->file = file;
-    block->data = (uint8_t*)malloc(IO_BLOCK_SIZE);
-    block->size = block->data ? IO_BLOCK_SIZE : SMALL_BLOCK_SIZE;
-    if (!block->data)
-        block->data = small;
+    block->data = data;
     block->start = 0;
     block->end = 0;
     setvbuf(file, nullptr, _IONBF, 0);
-}
-
-static void closeBlock(FileBlock* block, uint8_t* small)
-{
-    if (block->data != small)
-        free(block->data);
-    block->data = nullptr;
 }
 
 // The next count bytes: where they stand in the block when they are there
@@ -63,7 +50,7 @@ static int readBytes(FileBlock* block, uint8_t* out, size_t count)
     while (count > 0) {
         if (block->start == block->end) {
             block->start = 0;
-            block->end = fread(block->data, 1, block->size, block->file);
+            block->end = fread(block->data, 1, IO_BLOCK_SIZE, block->file);
             if (block->end == 0)
                 return 0;
         }
@@ -99,26 +86,11 @@ static int flushBlock(FileBlock* block)
 // when needed; null when that write failed.
 static uint8_t* reserveBytes(FileBlock* block, size_t count)
 {
-    if (block->size - block->end < count && !flushBlock(block))
+    if (IO_BLOCK_SIZE - block->end < count && !flushBlock(block))
         return nullptr;
     uint8_t* at = block->data + block->end;
     block->end += count;
     return at;
-}
-
-static void putInt32(uint8_t* at, int32_t value)
-{
-    uint32_t v = (uint32_t)value;
-    at[0] = (uint8_t)v;
-    at[1] = (uint8_t)(v >> 8);
-    at[2] = (uint8_t)(v >> 16);
-    at[3] = (uint8_t)(v >> 24);
-}
-
-static int32_t getInt32(const uint8_t* at)
-{
-    return (int32_t)((uint32_t)at[0] | (uint32_t)at[1] << 8 | (uint32_t)at[2] << 16 |
-                     (uint32_t)at[3] << 24);
 }
 
 void packMenuRecord(const MenuNode* m, uint8_t out[MENU_RECORD_SIZE])
@@ -241,15 +213,13 @@ static long fileLength(FILE* file)
     return length;
 }
 
-static void failAppRecord(FileBlock* block, uint8_t* small, int menuNumber, int appNumber)
+static void failAppRecord(FILE* file, int menuNumber, int appNumber)
 {
     char text[256];
     formatText(text, sizeof text,
                "Error reading menu: %d app: %d\nfrom data file: %s. Please\n"
                "delete it and restart Zentor.",
                menuNumber, appNumber, dataFilePath);
-    FILE* file = block->file;
-    closeBlock(block, small);
     fclose(file);
     fatalError(text);
 }
@@ -266,13 +236,12 @@ int loadMenuFile()
         buildDefaultMenus();
         return 1;
     }
-    uint8_t small[SMALL_BLOCK_SIZE];
+    uint8_t data[IO_BLOCK_SIZE];
     FileBlock block;
-    openBlock(&block, file, small);
+    openBlock(&block, file, data);
 
     uint8_t record[APP_RECORD_SIZE];
     if (!readBytes(&block, record, 4) || getInt32(record) != MENU_FILE_VERSION) {
-        closeBlock(&block, small);
         fclose(file);
         fatalError("Old or invalid data file found.  Please\ndelete it and restart Zentor.");
     }
@@ -297,7 +266,7 @@ int loadMenuFile()
         for (int32_t i = 1; i <= m->appCount; i++) {
             bytes = nextBytes(&block, APP_RECORD_SIZE, record);
             if (!bytes)
-                failAppRecord(&block, small, menuNumber, (int)i);
+                failAppRecord(file, menuNumber, (int)i);
             AppNode* a = newAppNodeToFill();
             unpackAppRecord(bytes, a);
             terminateFields(a);
@@ -310,7 +279,6 @@ int loadMenuFile()
             lastApp = a;
         }
     }
-    closeBlock(&block, small);
     fclose(file);
     return 1;
 }
@@ -318,9 +286,9 @@ int loadMenuFile()
 // Writes every record to an open stream; returns 1 when all bytes went out.
 static int writeMenus(FILE* file)
 {
-    uint8_t small[SMALL_BLOCK_SIZE];
+    uint8_t data[IO_BLOCK_SIZE];
     FileBlock block;
-    openBlock(&block, file, small);
+    openBlock(&block, file, data);
     int ok = 0;
     uint8_t* at = reserveBytes(&block, 4);
     if (at) {
@@ -343,9 +311,7 @@ static int writeMenus(FILE* file)
             packAppRecord(a, at);
         }
     }
-    ok = ok && flushBlock(&block);
-    closeBlock(&block, small);
-    return ok;
+    return ok && flushBlock(&block);
 }
 
 // Writes the new file beside the target and puts it in the target's place

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "menu_bar.h"
+#include "../app/app.h"
 #include "../app/message_box.h"
 
 MenuNode* menuList = nullptr;
@@ -34,10 +35,8 @@ static void* takeRecord(void** freeList, size_t size, int zeroed)
     }
     if (blockLeft < size) {
         blockCursor = (char*)calloc(1, RECORD_BLOCK_SIZE);
-        if (!blockCursor) {
-            showMessageBox(nullptr, "Out of memory.", "Fatal Zentor Error", MB_ICONERROR);
-            ExitProcess(3);
-        }
+        if (!blockCursor)
+            fatalError("Out of memory.");
         blockLeft = RECORD_BLOCK_SIZE;
     }
     void* record = blockCursor;

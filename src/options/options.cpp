@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "../app/app.h"
+#include "../app/byte_order.h"
 #include "../app/command_line.h"
 #include "../app/message_box.h"
 #include "../app/text.h"
@@ -13,19 +14,6 @@ char optionsKeyName[OPTIONS_KEY_SIZE];
 // Stored layout of "User_Vars" (108 bytes, little-endian):
 //   0 alwaysOnTop   4 chimeHourly   8 displayDate   12 displayMemory
 //  16 bottom       20 autoHide     24 reserved      28 wavFile[80]
-
-static void putInt32(uint8_t* at, int32_t value)
-{
-    uint32_t v = (uint32_t)value;
-    for (int b = 0; b < 4; b++)
-        at[b] = (uint8_t)(v >> (8 * b));
-}
-
-static int32_t getInt32(const uint8_t* at)
-{
-    return (int32_t)((uint32_t)at[0] | (uint32_t)at[1] << 8 | (uint32_t)at[2] << 16 |
-                     (uint32_t)at[3] << 24);
-}
 
 void packOptions(const UserOptions* o, uint8_t out[OPTIONS_SIZE])
 {
