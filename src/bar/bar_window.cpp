@@ -4,6 +4,9 @@
 #include "status.h"
 #include "../app/app.h"
 #include "../app/message_box.h"
+#include "../dialogs/about_box.h"
+#include "../dialogs/menu_editor.h"
+#include "../dialogs/options_dialog.h"
 #include "../launch/launch.h"
 #include "../menus/menu_bar.h"
 #include "../options/options.h"
@@ -208,8 +211,13 @@ static void onCommand(int id)
 {
     switch (id) {
     case CMD_OPTIONS:
+        openOptionsDialog();
+        break;
     case CMD_EDIT_MENUS:
+        openMenuEditor();
+        break;
     case CMD_INFO:
+        openAboutBox();
         break;
     case CMD_EXIT:
         endProgram();

@@ -2,7 +2,6 @@
 
 #include <string.h>
 #include <time.h>
-#include <mmsystem.h>
 
 #include "bar_window.h"
 #include "../app/app.h"
@@ -67,7 +66,7 @@ void chimeCheck(int minute)
         // Set first: the warning box below runs a message loop in which the
         // clock timer calls us again.
         chimePlayed = 1;
-        if (!PlaySoundA(userOptions.wavFile, nullptr, SND_FILENAME | SND_ASYNC))
+        if (!playWavFile(userOptions.wavFile))
             showWarning("Error playing WAV file.\nCheck path and filename.");
     } else if (minute == 1) {
         chimePlayed = 0;

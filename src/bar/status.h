@@ -38,4 +38,9 @@ int statusTop(int menuHeight, int textHeight);
 // The chime's part of a refresh in the given minute of the hour.
 void chimeCheck(int minute);
 
+// Starts playing a WAV file and returns at once (PlaySoundA, asynchronous);
+// FALSE when it could not be started. In a file of its own so tests can
+// replace it.
+BOOL playWavFile(const char* path);
+
 #endif

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Builds the bar and makes the screenshots in docs/: it runs zentor.exe on a
+# virtual display with a profile of its own, opens its dialogs as a user
+# would, and saves each window as a PNG. Each part of the program adds its
+# shots in scripts/shots/<name>.sh (sourced in name order), using the
+# functions below.
+set -euo pipefail
+. "$(dirname "$0")/lib.sh"
+
+ensure_packages
+build_all --target zentor post_message >/dev/null
+trap 'stop_shots; stop_all' EXIT
+trap 'exit 130' INT TERM
+start_display
+start_wine "$BUILD_DIR/shots-prefix"
+
+DOCS=$ROOT/docs
+WORK=$BUILD_DIR/shots
+PROFILE=shots
+BAR_PID=""
+mkdir -p "$DOCS"
+
+# Polls "$@" every 0.1 s for at most $1 seconds.
+wait_for() {
+    local deadline=$1
+    shift
+    local end=$((SECONDS + deadline))
+    until "$@"; do
+        [ $SECONDS -lt $end ] || return 1
+        sleep 0.1
+    done
+}
+
+# The X window of the Wine window titled exactly $1 (the first one).
+window_id() {
+    xdotool search --name "^$1\$" 2>/dev/null | head -n 1
+}
+
+has_window() {
+    [ -n "$(window_id "$1")" ]
+}
+
+wait_window() {
+    wait_for 20 has_window "$1" || { echo "screenshots: no window \"$1\"" >&2; exit 1; }
+}
+
+# Starts the bar in a fresh folder with the data file $1 (copied there when
+# given), answers the first-run greeting, and waits for the bar.
+start_bar() {
+    stop_shots
+    rm -rf "$WORK"
+    mkdir -p "$WORK"
+    [ -z "${1:-}" ] || cp "$1" "$WORK/$PROFILE.zt"
+    wine reg delete "HKCU\\Software\\Zentor\\$PROFILE" /f >/dev/null 2>&1 || true
+    (cd "$WORK" && exec wine "$BUILD_DIR/zentor.exe" "$PROFILE" "${@:2}") &
+    BAR_PID=$!
+    wait_window Zentor
+    # The greeting is a "Zentor" window too; Enter answers it.
+    local end=$((SECONDS + 20))
+    until bar_is_up; do
+        [ $SECONDS -lt $end ] || { echo "screenshots: the bar did not start" >&2; exit 1; }
+        for w in $(xdotool search --name '^Zentor$' 2>/dev/null); do
+            xdotool key --window "$w" Return 2>/dev/null || true
+        done
+        sleep 0.2
+    done
+}
+
+bar_is_up() {
+    wine "$BUILD_DIR/tests/post_message.exe" 0 >/dev/null 2>&1
+}
+
+# Posts a command to the bar as its right-click menu would (40004 Edit Menus,
+# 40001 Options, 40005 About).
+bar_command() {
+    wine "$BUILD_DIR/tests/post_message.exe" 0x111 "$1"
+}
+
+# Saves the window titled $1 as docs/$2 once it has been drawn.
+shoot() {
+    wait_window "$1"
+    sleep 0.5 # let the window finish painting; a picture, not a test
+    import -window "$(window_id "$1")" "$DOCS/$2"
+    echo "screenshot: docs/$2"
+}
+
+# Presses keys in the window titled $1.
+press() {
+    local title=$1
+    shift
+    xdotool key --window "$(window_id "$title")" "$@"
+}
+
+stop_shots() {
+    if [ -n "$BAR_PID" ] && kill -0 "$BAR_PID" 2>/dev/null; then
+        wine "$BUILD_DIR/tests/post_message.exe" 0x111 40006 >/dev/null 2>&1 || true
+        wait_for 10 bash -c "! kill -0 $BAR_PID 2>/dev/null" || kill "$BAR_PID" 2>/dev/null || true
+    fi
+    BAR_PID=""
+}
+
+for shots in "$ROOT"/scripts/shots/*.sh; do
+    [ -e "$shots" ] || continue
+    . "$shots"
+done

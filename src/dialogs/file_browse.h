@@ -1,0 +1,21 @@
+// The file-open dialog behind Application Setup's "&Find..." and the Options
+// dialog's "Find...".
+#ifndef ZENTOR_FILE_BROWSE_H
+#define ZENTOR_FILE_BROWSE_H
+
+#include <windows.h>
+#include <commdlg.h>
+
+// What browseForFile looks for, and where it puts the chosen path.
+constexpr int BROWSE_PROGRAM = 0; // "Find Executable...", into edit 1014
+constexpr int BROWSE_WAV = 1;     // "Find WAV File...", into edit 1003
+
+// Opens the file dialog in C:\ over dialog; a chosen file's full path becomes
+// the text of the kind's edit and the focus moves to OK. The process's
+// current directory is the same afterwards.
+void browseForFile(int kind, HWND dialog);
+
+// The system's file-open dialog. In a file of its own so tests can answer it.
+BOOL getOpenFileName(OPENFILENAMEA* request);
+
+#endif

@@ -1,0 +1,6 @@
+#include "setup_dialogs.h"
+
+INT_PTR CALLBACK menuSetupDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return FALSE;
+}
