@@ -95,7 +95,7 @@ static void dockBar()
     dockData.rc.left = 0;
     dockData.rc.top = 0;
     dockData.rc.right = width;
-    dockData.rc.bottom = GetSystemMetrics(SM_CYSCREEN);
+    dockData.rc.bottom = screenHeight; // as last read: start-up or display change
     SHZentorMessage(ABM_QUERYPOS, &dockData);
     if (userOptions.bottom)
         dockData.rc.top = dockData.rc.bottom - height;
@@ -118,10 +118,20 @@ int createBar()
     barWindow = createBarWindow();
     if (!barWindow)
         return 0;
+    // A new window comes with the class menu (105) as its menu bar, and the
+    // old bar's menu bar went with the old window: start from neither.
+    HMENU classMenu = GetMenu(barWindow);
+    menuBar = nullptr;
+    // A new bar stands in its shown position, and the old window's timers
+    // died with it.
+    barShown = 1;
+    hideTimerId = 0;
 #ifndef ZENTOR_NT3
     dockBar();
 #endif
     rebuildMenuBar();
+    if (classMenu)
+        DestroyMenu(classMenu);
     ShowWindow(barWindow, SW_RESTORE);
 #ifdef ZENTOR_NT3
     setBarHidden(1);
@@ -129,17 +139,24 @@ int createBar()
     return 1;
 }
 
+#ifndef ZENTOR_NT3
+void takeBarOffShell()
+{
+    if (!barWindow)
+        return;
+    dockData.cbSize = sizeof(APPBARDATA);
+    dockData.hWnd = barWindow;
+    setDockEdge();
+    dockData.lParam = 0;
+    SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData);
+    SHZentorMessage(ABM_REMOVE, &dockData);
+}
+#endif
+
 void removeBar()
 {
 #ifndef ZENTOR_NT3
-    if (barWindow) {
-        dockData.cbSize = sizeof(APPBARDATA);
-        dockData.hWnd = barWindow;
-        setDockEdge();
-        dockData.lParam = 0;
-        SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData);
-        SHZentorMessage(ABM_REMOVE, &dockData);
-    }
+    takeBarOffShell();
 #endif
     if (barClass.hIcon) {
         DestroyIcon(barClass.hIcon);
@@ -177,23 +194,30 @@ static void onActivate(WPARAM wParam)
 #endif
 }
 
-#ifndef ZENTOR_NT3
-// The bar is made anew for the new screen size. The old window's menu bar
-// goes with it, and the shell is told the old bar is gone so it does not keep
-// its strip reserved.
-static void onDisplayChange(HWND window)
+int remakeBar()
 {
-    tellShell(ABM_REMOVE);
     barGoing = 1;
-    DestroyWindow(window);
+    DestroyWindow(barWindow);
     barGoing = 0;
-    menuBar = nullptr;
+    if (createBar())
+        return 1;
     // Without a bar there is no way left to use or end the program: save
     // and end it rather than run on invisibly.
-    if (!createBar()) {
-        barWindow = nullptr;
-        endProgram();
-    }
+    barWindow = nullptr;
+    endProgram();
+    return 0;
+}
+
+#ifndef ZENTOR_NT3
+// The bar is made anew for the new screen size, which the message carries;
+// the shell is told first that the old bar is gone, so it keeps no strip
+// reserved for it.
+static void onDisplayChange(LPARAM lParam)
+{
+    int height = HIWORD(lParam);
+    screenHeight = height > 0 ? height : GetSystemMetrics(SM_CYSCREEN);
+    takeBarOffShell();
+    remakeBar();
 }
 
 static void onPowerBroadcast()
@@ -252,7 +276,7 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             tellShell(ABM_WINDOWPOSCHANGED);
         break;
     case WM_DISPLAYCHANGE:
-        onDisplayChange(window);
+        onDisplayChange(lParam);
         break;
     case WM_POWERBROADCAST:
         onPowerBroadcast();
@@ -261,6 +285,13 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CLOSE:
     case WM_NCLBUTTONDBLCLK:
         endProgram();
+        return 0;
+    case WM_ENDSESSION:
+        // The user logs off or the machine shuts down: end as the exit
+        // command does, so menus and options are saved. A cancelled end
+        // of the session changes nothing.
+        if (wParam)
+            endProgram();
         return 0;
     case WM_SHOWWINDOW:
         SetTimer(barWindow, CLOCK_TIMER, CLOCK_PERIOD, nullptr);

@@ -36,6 +36,15 @@ UINT_PTR SHZentorMessage(DWORD message, APPBARDATA* data);
 int registerBarClass();
 int createBar();
 void removeBar();
+// Destroys the bar window and makes it anew with the current options (a new
+// screen size or edge); the caller has told the shell what it must know of
+// the old bar. When no new bar can be made the program saves and ends.
+// Returns 1 when the new bar stands.
+int remakeBar();
+#ifndef ZENTOR_NT3
+// Tells the shell the bar is going: auto-hide registration off, then removal.
+void takeBarOffShell();
+#endif
 LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Height of the bar: the menu bar plus its frame.
