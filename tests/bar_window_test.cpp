@@ -222,6 +222,23 @@ TEST_F(BarWindowTest, DocksWithTheShell)
 }
 #endif
 
+TEST_F(BarWindowTest, DisplayChangesMakeAShownBarWithoutLeakingMenus)
+{
+    userOptions.autoHide = 1;
+    ASSERT_EQ(1, makeBar());
+    const int menusBefore = countLiveMenus();
+    ASSERT_GT(menusBefore, 0) << "the probe finds no menus";
+    for (int i = 0; i < 20; i++) {
+        barShown = 0;
+        SendMessageA(barWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(W, GetSystemMetrics(SM_CYSCREEN)));
+        ASSERT_TRUE(IsWindow(barWindow));
+#ifndef ZENTOR_NT3
+        EXPECT_EQ(1, barShown) << "a new bar stands shown";
+#endif
+    }
+    EXPECT_EQ(menusBefore, countLiveMenus());
+}
+
 TEST_F(BarWindowTest, CommandsWithoutAnItemWarn)
 {
     ASSERT_EQ(1, makeBar());

@@ -1,6 +1,7 @@
 # End-to-end tests: a driver that starts the built programs and works them
 # from outside, and a check of what the programs import.
-add_executable(e2e_test e2e/driver.cpp e2e/startup_test.cpp e2e/bad_file_test.cpp)
+add_executable(e2e_test e2e/driver.cpp e2e/startup_test.cpp e2e/bad_file_test.cpp
+  e2e/lifecycle_test.cpp)
 # Only constants of the program's headers are used; none of its code is linked.
 target_include_directories(e2e_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/e2e ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(e2e_test PRIVATE gtest_main gdi32 advapi32)

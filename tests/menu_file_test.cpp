@@ -263,4 +263,24 @@ TEST_F(MenuFileTest, FailedSaveKeepsTheOldFile)
     }
 }
 
+TEST_F(MenuFileTest, StoredCountsAlwaysMatchTheRecordsThatFollow)
+{
+    // A count below 0 is an empty menu; one entry added to it later must be
+    // saved with the count 1, or the next load misreads everything after it.
+    writeFileBytes("menus.zt", join({version(), menuRecord("Neg", -5), menuRecord("Next", 1),
+                                     appRecord("x", "x.exe")}));
+    ASSERT_EQ(1, loadMenuFile());
+    ASSERT_EQ(2, menuCount());
+    EXPECT_EQ(nullptr, menuList->firstApp);
+    AppNode* added = newAppNode();
+    copyField(added->name, "added");
+    appendApp(menuList, added);
+    // A count that disagrees with the chain is not written either.
+    menuList->next->appCount = 9;
+    ASSERT_EQ(1, saveMenuFile());
+    EXPECT_EQ("equal", compareBytes(join({version(), menuRecord("Neg", 1), appRecord("added", ""),
+                                          menuRecord("Next", 1), appRecord("x", "x.exe")}),
+                                    readFileBytes("menus.zt")));
+}
+
 }  // namespace

@@ -15,13 +15,28 @@ HMENU popupMenu = nullptr;
 int screenHeight = 0;
 int onBattery = 0;
 
+// Held for the life of the process: one bar at a time, whatever the
+// profile or program.
+static HANDLE instanceMutex = nullptr;
+
+// True when another copy is running; its bar, when it has one yet, is
+// brought to the top. The mutex is taken before anything can show a box, so
+// a copy started while the first one still greets the user is refused too;
+// the window search also finds a bar that holds no mutex.
+static int anotherCopyRuns()
+{
+    instanceMutex = CreateMutexA(nullptr, FALSE, INSTANCE_MUTEX_NAME);
+    int taken = instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS;
+    HWND running = FindWindowA(BAR_CLASS, BAR_TITLE);
+    if (running)
+        BringWindowToTop(running);
+    return taken || running;
+}
+
 int initApplication()
 {
-    HWND running = FindWindowA(BAR_CLASS, BAR_TITLE);
-    if (running) {
-        BringWindowToTop(running);
+    if (anotherCopyRuns())
         return 0;
-    }
 #ifndef ZENTOR_NT3
     SYSTEM_POWER_STATUS power;
     onBattery = GetSystemPowerStatus(&power) && power.ACLineStatus == 0;

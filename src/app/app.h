@@ -29,6 +29,10 @@ int runZentor(HINSTANCE instance);
 [[noreturn]] void fatalError(const char* text);
 void shutdownApp(int fatal);
 
+// The named mutex that keeps to one running copy (no backslash: it is a plain
+// name on every Windows).
+constexpr const char* INSTANCE_MUTEX_NAME = "Zentor.SingleInstance";
+
 // Exit code of the process after a fatal error.
 constexpr UINT FATAL_EXIT_CODE = 3;
 

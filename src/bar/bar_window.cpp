@@ -208,18 +208,21 @@ int remakeBar()
     return 0;
 }
 
-#ifndef ZENTOR_NT3
 // The bar is made anew for the new screen size, which the message carries;
 // the shell is told first that the old bar is gone, so it keeps no strip
-// reserved for it.
+// reserved for it. Both builds do this: a bar placed by the old height
+// could end up off the screen, out of the user's reach.
 static void onDisplayChange(LPARAM lParam)
 {
     int height = HIWORD(lParam);
     screenHeight = height > 0 ? height : GetSystemMetrics(SM_CYSCREEN);
+#ifndef ZENTOR_NT3
     takeBarOffShell();
+#endif
     remakeBar();
 }
 
+#ifndef ZENTOR_NT3
 static void onPowerBroadcast()
 {
     SYSTEM_POWER_STATUS power;
@@ -275,13 +278,13 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         if (!barGoing)
             tellShell(ABM_WINDOWPOSCHANGED);
         break;
-    case WM_DISPLAYCHANGE:
-        onDisplayChange(lParam);
-        break;
     case WM_POWERBROADCAST:
         onPowerBroadcast();
         break;
 #endif
+    case WM_DISPLAYCHANGE:
+        onDisplayChange(lParam);
+        break;
     case WM_CLOSE:
     case WM_NCLBUTTONDBLCLK:
         endProgram();

@@ -25,6 +25,11 @@
 // cache while its records are unpacked.
 constexpr size_t IO_BLOCK_SIZE = 64 * 1024;
 
+// How long the loader waits for a data file that exists but cannot be
+// opened: OPEN_RETRIES more tries, OPEN_RETRY_MS apart.
+constexpr int OPEN_RETRIES = 10;
+constexpr DWORD OPEN_RETRY_MS = 100;
+
 struct FileBlock {
     FILE* file;
     uint8_t* data; // IO_BLOCK_SIZE bytes
@@ -224,9 +229,41 @@ static void failAppRecord(FILE* file, int menuNumber, int appNumber)
     fatalError(text);
 }
 
+// True when nothing at all stands at the path, so the defaults may take
+// its place; any other reason a file cannot be opened is not "no file".
+static int fileIsMissing(const char* path)
+{
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        return 0;
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// Opens the data file for reading. A file that exists but cannot be opened
+// is tried again for about a second (a virus scanner's or backup's lock is
+// short); after that the program ends without touching it, since running on
+// the default menus would save them over the user's own at exit.
+static FILE* openDataFile()
+{
+    for (int attempt = 0;; attempt++) {
+        FILE* file = fopen(dataFilePath, "rb");
+        if (file || fileIsMissing(dataFilePath))
+            return file;
+        if (attempt == OPEN_RETRIES)
+            break;
+        Sleep(OPEN_RETRY_MS);
+    }
+    char text[256];
+    formatText(text, sizeof text,
+               "Could not read data file: %s.\nIt may be in use by another program,\n"
+               "or you may not have permission to read it.\nPlease check it and restart Zentor.",
+               dataFilePath);
+    fatalError(text);
+}
+
 int loadMenuFile()
 {
-    FILE* file = fopen(dataFilePath, "rb");
+    FILE* file = openDataFile();
     if (!file) {
         buildDefaultMenus();
         return 1;
@@ -253,6 +290,10 @@ int loadMenuFile()
         MenuNode* m = newMenuNodeToFill();
         unpackMenuRecord(bytes, m);
         terminateFields(m);
+        // A count of 0 or less is an empty menu; holding it as 0 keeps the
+        // count true once entries are added to it.
+        if (m->appCount < 0)
+            m->appCount = 0;
         menuNumber++;
         if (last) {
             last->next = m;
@@ -301,7 +342,13 @@ static int writeMenus(FILE* file)
             ok = 0;
             break;
         }
+        // The count stored is the number of records that follow, whatever
+        // the record's own count says, so the file always reads back.
+        int32_t written = 0;
+        for (AppNode* a = m->firstApp; a; a = a->next)
+            written++;
         packMenuRecord(m, at);
+        putInt32(at + 32, written);
         for (AppNode* a = m->firstApp; a; a = a->next) {
             at = reserveBytes(&block, APP_RECORD_SIZE);
             if (!at) {

@@ -10,6 +10,7 @@
 
 UserOptions userOptions;
 char optionsKeyName[OPTIONS_KEY_SIZE];
+int optionsUnreadable = 0;
 
 // Stored layout of "User_Vars" (108 bytes, little-endian):
 //   0 alwaysOnTop   4 chimeHourly   8 displayDate   12 displayMemory
@@ -75,19 +76,22 @@ static int writeBlock(HKEY key)
            ERROR_SUCCESS;
 }
 
-// Reads "User_Vars". Returns 1 when a 108-byte value was taken, 0 when the key
-// has no such value (a first run of this key), -1 when the value is obsolete.
-static int readBlock(HKEY key)
+// What reading "User_Vars" found.
+enum BlockRead { BLOCK_TAKEN, BLOCK_MISSING, BLOCK_OBSOLETE, BLOCK_UNREADABLE };
+
+static BlockRead readBlock(HKEY key)
 {
     uint8_t block[OPTIONS_SIZE] = {};
     DWORD size = OPTIONS_SIZE;
     LONG result = RegQueryValueExA(key, "User_Vars", nullptr, nullptr, block, &size);
     if (result == ERROR_FILE_NOT_FOUND)
-        return 0;
+        return BLOCK_MISSING; // a first run of this key
+    if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA)
+        return BLOCK_UNREADABLE;
     if (size != OPTIONS_SIZE)
-        return -1;
+        return BLOCK_OBSOLETE;
     unpackOptions(block, &userOptions);
-    return 1;
+    return BLOCK_TAKEN;
 }
 
 // The zentornt3 build has no shell to dock with: its bar always auto-hides.
@@ -109,6 +113,9 @@ void loadOptions()
     DWORD disposition = 0;
     if (!openKey(&key, &disposition)) {
         showWarning("Error opening Registry key!\nUsing defaults.");
+        // The stored options may only be out of reach for now: the defaults
+        // of this run must not be written over them at exit.
+        optionsUnreadable = 1;
         setDefaults();
         applyCommandLineSwitches(&switched);
         forceBuildOptions();
@@ -119,16 +126,20 @@ void loadOptions()
         return;
     }
 
-    int taken = 0;
-    if (disposition == REG_OPENED_EXISTING_KEY) {
-        int read = readBlock(key);
-        if (read < 0)
-            showWarning("Obsolete or corrupt registry data found.\n"
-                        "Deleting and installing default data.");
-        taken = read > 0;
-    }
-    if (!taken)
+    BlockRead read = BLOCK_MISSING;
+    if (disposition == REG_OPENED_EXISTING_KEY)
+        read = readBlock(key);
+    if (read == BLOCK_OBSOLETE)
+        showWarning("Obsolete or corrupt registry data found.\n"
+                    "Deleting and installing default data.");
+    if (read == BLOCK_UNREADABLE) {
+        // A value that is there but cannot be read now is kept as it is.
+        showWarning("Error reading user options from Registry!\nUsing defaults.");
+        optionsUnreadable = 1;
+        setDefaults();
+    } else if (read != BLOCK_TAKEN) {
         installDefaultOptions(key);
+    }
     applyCommandLineSwitches(&switched);
     forceBuildOptions();
     RegCloseKey(key);
@@ -155,6 +166,8 @@ void installDefaultOptions(HKEY key)
 
 int saveOptions()
 {
+    if (optionsUnreadable)
+        return 0;
     buildKeyName();
     HKEY key;
     DWORD disposition = 0;

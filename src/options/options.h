@@ -24,10 +24,14 @@ static_assert(sizeof(UserOptions) == OPTIONS_SIZE, "the stored block is 108 byte
 
 extern UserOptions userOptions;            // the live options; zero until loadOptions
 extern char optionsKeyName[OPTIONS_KEY_SIZE]; // "Software\Zentor\<profile or default>"
+// 1 when the stored options could not be read at start-up (they are kept:
+// saveOptions then writes nothing).
+extern int optionsUnreadable;
 
 void loadOptions();
 void installDefaultOptions(HKEY key);
-// Returns 1 when the block reached the registry.
+// Returns 1 when the block reached the registry; 0 after a failure it has
+// reported, or when the stored options were unreadable at start-up.
 int saveOptions();
 
 // Contact address in the first-run greeting.

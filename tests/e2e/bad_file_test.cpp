@@ -79,4 +79,37 @@ TEST_F(E2eTest, BadDataFileEndsTheProgramWithOneFatalBox)
     }
 }
 
+TEST_F(E2eTest, LockedDataFileIsLeftAloneWithOneFatalBox)
+{
+    const std::vector<unsigned char> mine = defaultDataFile();
+    writeBytes(file("default.zt"), mine);
+    writeOptions("default", defaultOptions());
+    // Another program holds the file open without sharing it.
+    HANDLE lock = CreateFileA(file("default.zt").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+
+    Running& program = start("zentor", "+d");
+    bool barShown = false;
+    bool ended = driveUntil(program, [&] {
+        barShown |= findWindowOf(program, "ZTClass") != nullptr;
+        return program.ended;
+    });
+    CloseHandle(lock);
+    ASSERT_TRUE(ended) << "still running";
+    EXPECT_NE(0u, program.exitCode);
+    EXPECT_FALSE(barShown);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("Fatal Zentor Error", boxes[0].caption);
+    EXPECT_EQ("Could not read data file: default.zt.\nIt may be in use by another program,\n"
+              "or you may not have permission to read it.\nPlease check it and restart Zentor.",
+              boxes[0].text);
+    EXPECT_EQ("", byteDifference(mine, readBytes(file("default.zt")))) << "data file touched";
+    EXPECT_FALSE(fileExists(file("default.zt.new")));
+    std::vector<unsigned char> options;
+    DWORD type = 0;
+    ASSERT_TRUE(readOptions("default", &options, &type));
+    EXPECT_EQ("", byteDifference(defaultOptions(), options)) << "options saved";
+}
+
 }  // namespace
