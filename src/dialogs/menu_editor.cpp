@@ -47,27 +47,43 @@ static void focusLine(HWND dialog, HWND list, int line)
 void putLine(HWND list, int index, const char* text, LPARAM kind)
 {
     LRESULT at = SendMessageA(list, LB_INSERTSTRING, (WPARAM)index, (LPARAM)text);
-    if (at >= 0)
+    // A new line's item data is 0 already: only separators need a mark.
+    if (at >= 0 && kind != ENTRY_LINE)
         SendMessageA(list, LB_SETITEMDATA, (WPARAM)at, kind);
+}
+
+// A list being filled is drawn once at the end, not after every line.
+static void startFilling(HWND list)
+{
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+}
+
+static void endFilling(HWND list)
+{
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 static void fillMenuList(HWND dialog)
 {
     HWND list = menuListBox(dialog);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    startFilling(list);
     for (MenuNode* m = menuList; m; m = m->next)
         putLine(list, -1, m->name, ENTRY_LINE);
+    endFilling(list);
 }
 
 void showMenuEntries(HWND dialog, MenuNode* menu)
 {
     HWND list = appListBox(dialog);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    startFilling(list);
     for (AppNode* a = menu ? menu->firstApp : nullptr; a; a = a->next) {
         if (a->separatorBefore)
             putLine(list, -1, SEPARATOR_TEXT, SEPARATOR_LINE);
         putLine(list, -1, a->name, ENTRY_LINE);
     }
+    endFilling(list);
     editorShownMenu = menu;
 }
 

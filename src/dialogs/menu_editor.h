@@ -13,7 +13,7 @@ extern MenuNode* editorShownMenu; // the menu whose entries the application list
 // Item data of an application-list line: what the line stands for. A
 // separator line is told by this mark, not by its text, so an entry that
 // happens to be named like one is still an entry.
-constexpr LPARAM ENTRY_LINE = 0;
+constexpr LPARAM ENTRY_LINE = 0; // what a list box gives a new line
 constexpr LPARAM SEPARATOR_LINE = 1;
 
 INT_PTR CALLBACK menuEditorDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
