@@ -39,14 +39,8 @@ static long fileSize(const char* path)
 
 int main(int argc, char** argv)
 {
-    int rounds = argc > 1 ? atoi(argv[1]) : 7;
-    if (rounds < 1)
-        rounds = 7;
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string folder = std::string(temp) + "zentor-bench-data";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    SetCurrentDirectoryA(folder.c_str());
+    int rounds = roundsArgument(argc, argv, 7);
+    enterBenchFolder("zentor-bench-data");
     copyField(dataFilePath, "bench.zt");
     const char* plainPath = "plain.bin";
 

@@ -49,14 +49,8 @@ static HWND makeDialog(DLGPROC procedure, const void* lines)
 
 int main(int argc, char** argv)
 {
-    int rounds = argc > 1 ? atoi(argv[1]) : 21;
-    if (rounds < 1)
-        rounds = 21;
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string folder = std::string(temp) + "zentor-bench-editor";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    SetCurrentDirectoryA(folder.c_str());
+    int rounds = roundsArgument(argc, argv, 21);
+    enterBenchFolder("zentor-bench-editor");
     resetProgramState();
     copyField(dataFilePath, "bench.zt");
     popupMenu = GetSubMenu(LoadMenuA(appInstance, MAKEINTRESOURCEA(IDM_BAR_POPUP)), 0);

@@ -251,19 +251,38 @@ static void deleteMenu(HWND dialog)
     focusLine(dialog, menuListBox(dialog), line);
 }
 
+// The selected menu and the application list's selected line; 0 after the
+// warning for whichever is missing.
+static int selectedMenuAndLine(HWND dialog, const char* noMenu, const char* noLine,
+                               MenuNode** menu, int* line)
+{
+    *menu = selectedMenu(dialog, noMenu);
+    if (!*menu)
+        return 0;
+    *line = selectedLine(appListBox(dialog));
+    if (*line < 0) {
+        showWarning(noLine);
+        return 0;
+    }
+    return 1;
+}
+
+// The same for Delete Item and Separator, which warn in words of their own.
+static int selectedItemLine(HWND dialog, MenuNode** menu, int* line)
+{
+    return selectedMenuAndLine(dialog, "Please select a menu first", "Please select an item first",
+                               menu, line);
+}
+
 // Deletes the entry of line j, or the separator when line j is one (the
 // separator belongs to the entry below it).
 static void deleteItem(HWND dialog)
 {
-    MenuNode* menu = selectedMenu(dialog, "Please select a menu first");
-    if (!menu)
+    MenuNode* menu = nullptr;
+    int line = 0;
+    if (!selectedItemLine(dialog, &menu, &line))
         return;
     HWND list = appListBox(dialog);
-    int line = selectedLine(list);
-    if (line < 0) {
-        showWarning("Please select an item first");
-        return;
-    }
     if (confirmDeletion(dialog, "Are you sure you want to delete this item?")) {
         int separator = lineKind(list, line) == SEPARATOR_LINE;
         AppNode* entry = entryAtLine(dialog, menu, separator ? line + 1 : line);
@@ -284,15 +303,11 @@ static void deleteItem(HWND dialog)
 
 static void addSeparator(HWND dialog)
 {
-    MenuNode* menu = selectedMenu(dialog, "Please select a menu first");
-    if (!menu)
+    MenuNode* menu = nullptr;
+    int line = 0;
+    if (!selectedItemLine(dialog, &menu, &line))
         return;
     HWND list = appListBox(dialog);
-    int line = selectedLine(list);
-    if (line < 0) {
-        showWarning("Please select an item first");
-        return;
-    }
     AppNode* entry = entryAtLine(dialog, menu, line);
     if (!entry || entry->separatorBefore)
         return;
@@ -320,14 +335,11 @@ static void moveSelectedMenu(HWND dialog, int direction)
 
 static void moveSelectedEntry(HWND dialog, int direction)
 {
-    MenuNode* menu = selectedMenu(dialog, "Please select a menu first.");
-    if (!menu)
+    MenuNode* menu = nullptr;
+    int line = 0;
+    if (!selectedMenuAndLine(dialog, "Please select a menu first.", "Please select an app first.",
+                             &menu, &line))
         return;
-    int line = selectedLine(appListBox(dialog));
-    if (line < 0) {
-        showWarning("Please select an app first.");
-        return;
-    }
     AppNode* entry = entryAtLine(dialog, menu, line);
     if (!entry)
         return;
