@@ -12,58 +12,53 @@ namespace {
 
 class EditorPrograms : public E2eTest, public ::testing::WithParamInterface<std::string> {
 protected:
-    // The program's dialog or box of that caption; null while there is none.
-    HWND dialog(const char* caption)
-    {
-        for (HWND window : windowsOf(*program, "#32770"))
-            if (windowText(window) == caption)
-                return window;
-        return nullptr;
-    }
+    // Waits for the program's dialog or box of that caption.
     HWND waitDialog(const char* caption)
     {
         HWND found = nullptr;
-        waitFor([&] { return (found = dialog(caption)) != nullptr; });
+        waitFor([&] {
+            for (HWND window : windowsOf(*program, "#32770"))
+                found = windowText(window) == caption ? window : found;
+            return found != nullptr;
+        });
         EXPECT_NE(nullptr, found) << "no window \"" << caption << "\"";
         return found;
     }
     std::string lines(int list)
     {
-        HWND box = GetDlgItem(editor, list);
         std::string text;
-        int count = (int)SendMessageW(box, LB_GETCOUNT, 0, 0);
+        int count = (int)SendMessageW(GetDlgItem(editor, list), LB_GETCOUNT, 0, 0);
         for (int i = 0; i < count; i++) {
             wchar_t line[64] = L"";
-            SendMessageW(box, LB_GETTEXT, (WPARAM)i, (LPARAM)line);
-            char narrow[64] = "";
-            WideCharToMultiByte(CP_ACP, 0, line, -1, narrow, sizeof narrow, nullptr, nullptr);
-            text += std::string(i ? "|" : "") + narrow;
+            SendMessageW(GetDlgItem(editor, list), LB_GETTEXT, (WPARAM)i, (LPARAM)line);
+            text += (i ? "|" : "") + std::string(line, line + wcslen(line));
         }
         return text;
     }
     bool linesAre(int list, const std::string& wanted)
     {
-        return waitFor([&] { return lines(list) == wanted; }, 10000);
+        bool same = waitFor([&] { return lines(list) == wanted; }, 10000);
+        EXPECT_EQ(wanted, lines(list));
+        return same;
     }
-    void choose(int list, int line)
+    void post(UINT command, int line = -1)
     {
-        HWND box = GetDlgItem(editor, list);
-        SendMessageW(box, LB_SETCURSEL, (WPARAM)line, 0);
-        PostMessageA(editor, WM_COMMAND, MAKEWPARAM(list, LBN_SELCHANGE), (LPARAM)box);
+        if (line >= 0)
+            SendMessageW(GetDlgItem(editor, LOWORD(command)), LB_SETCURSEL, (WPARAM)line, 0);
+        PostMessageA(editor, WM_COMMAND, command, (LPARAM)GetDlgItem(editor, LOWORD(command)));
     }
-    // Fills in a setup dialog that the command opens, and presses its OK.
+    // Fills in the setup dialog the command opens and presses its OK.
     void setUp(UINT command, const char* caption, const std::vector<std::pair<int, std::string>>& texts)
     {
-        PostMessageA(editor, WM_COMMAND, command, 0);
+        post(command);
         HWND setup = waitDialog(caption);
-        ASSERT_NE(nullptr, setup);
         for (const auto& t : texts) {
             std::wstring wide(t.second.begin(), t.second.end());
             SendMessageTimeoutW(GetDlgItem(setup, t.first), WM_SETTEXT, 0, (LPARAM)wide.c_str(),
                                 SMTO_ABORTIFHUNG, 5000, nullptr);
         }
         PostMessageA(setup, WM_COMMAND, IDOK, 0);
-        ASSERT_TRUE(waitFor([&] { return !IsWindow(setup); })) << caption << " stays open";
+        EXPECT_TRUE(waitFor([&] { return !IsWindow(setup); })) << caption << " stays open";
     }
 
     Running* program = nullptr;
@@ -102,7 +97,6 @@ TEST_P(EditorPrograms, MenusMadeInTheEditorAreSavedAndLaunchFromTheBar)
     ASSERT_NE(nullptr, bar);
     PostMessageA(bar, WM_COMMAND, CMD_EDIT_MENUS, 0);
     editor = waitDialog("User Menus");
-    ASSERT_NE(nullptr, editor);
     ASSERT_TRUE(linesAre(IDC_MENU_LIST, "&Apps|&Games"));
 
     // Escape, then a command: once the command has been done the key was
@@ -112,26 +106,27 @@ TEST_P(EditorPrograms, MenusMadeInTheEditorAreSavedAndLaunchFromTheBar)
     ASSERT_TRUE(linesAre(IDC_MENU_LIST, "&Apps|&Games|&Probe"));
     EXPECT_TRUE(IsWindowVisible(editor)) << "Escape closed the editor";
 
-    choose(IDC_MENU_LIST, 2);
+    const UINT CHOOSE_MENU = MAKEWPARAM(IDC_MENU_LIST, LBN_SELCHANGE);
+    const UINT CHOOSE_APP = MAKEWPARAM(IDC_APP_LIST, LBN_SELCHANGE);
+    post(CHOOSE_MENU, 2);
     setUp(IDC_NEW_APP, "Application Setup", {{IDC_APP_NAME, "Second"}, {IDC_APP_PATH, "second.exe"}});
     setUp(IDC_NEW_APP, "Application Setup",
           {{IDC_APP_NAME, "&Run probe"}, {IDC_APP_PATH, probe}, {IDC_APP_DIR, windows},
            {IDC_APP_PARAMS, "editor \"two words\""}});
     ASSERT_TRUE(linesAre(IDC_APP_LIST, "Second|&Run probe"));
-    choose(IDC_APP_LIST, 1);
-    PostMessageA(editor, WM_COMMAND, IDC_APP_UP, 0);
+    post(CHOOSE_APP, 1);
+    post(IDC_APP_UP);
     ASSERT_TRUE(linesAre(IDC_APP_LIST, "&Run probe|Second"));
 
-    choose(IDC_MENU_LIST, 1);
-    PostMessageA(editor, WM_COMMAND, IDC_DELETE_MENU, 0);
+    post(CHOOSE_MENU, 1);
+    post(IDC_DELETE_MENU);
     HWND confirm = waitDialog("Confirm Deletion");
-    ASSERT_NE(nullptr, confirm);
     EXPECT_EQ("Are you sure you want to delete\nthis menu and all related apps?",
               windowText(GetDlgItem(confirm, 0xFFFF)));
     PostMessageA(confirm, WM_COMMAND, IDYES, 0);
     ASSERT_TRUE(linesAre(IDC_MENU_LIST, "&Apps|&Probe"));
-    choose(IDC_MENU_LIST, 1);
-    PostMessageA(editor, WM_COMMAND, IDC_MENU_UP, 0);
+    post(CHOOSE_MENU, 1);
+    post(IDC_MENU_UP);
     ASSERT_TRUE(linesAre(IDC_MENU_LIST, "&Probe|&Apps"));
 
     PostMessageA(editor, WM_COMMAND, IDOK, 0);
