@@ -35,25 +35,35 @@ editor_data=$BUILD_DIR/shots-editor.zt
     shot_entry "&Solitaire" 'C:\windows\sol.exe' '' '' 9 0
 } >"$editor_data"
 
-editor_command() { # WPARAM of a WM_COMMAND posted to the editor
-    wine "$BUILD_DIR/tests/post_message.exe" --window "User Menus" 0x111 "$1"
+post_to() { # window title, then post_message's own arguments
+    wine "$BUILD_DIR/tests/post_message.exe" --window "$@"
+}
+
+closed() {
+    ! has_window "$1"
+}
+
+# Chooses line $2 of list box $1 of the editor, as a click on it would.
+choose_line() {
+    post_to "User Menus" --control "$1" 0x186 "$2" # LB_SETCURSEL
+    post_to "User Menus" 0x111 $((1 << 16 | $1))   # LBN_SELCHANGE
 }
 
 start_bar "$editor_data"
 bar_command 40004
 wait_window "User Menus"
-# The focus starts on OK; seven tabs reach the menu list, Down chooses its
-# first menu, a tab and Down its fourth line (the entry below a separator).
-press "User Menus" Tab Tab Tab Tab Tab Tab Tab Down Tab Down Down Down Down
+choose_line 1004 0 # the first menu
+choose_line 1002 3 # its fourth line: the entry below a separator
 shoot "User Menus" editor.png
 
-editor_command $((2 << 16 | 1002)) # a double-click on the chosen entry
+post_to "User Menus" 0x111 $((2 << 16 | 1002)) # a double-click on the chosen entry
 shoot "Application Setup" app_setup.png
-press "Application Setup" Escape
-wait_for 10 bash -c "! xdotool search --name '^Application Setup\$' >/dev/null 2>&1"
+post_to "Application Setup" 0x111 2 # Cancel
+wait_for 20 closed "Application Setup"
 
-editor_command $((2 << 16 | 1004)) # a double-click on the chosen menu
+post_to "User Menus" 0x111 $((2 << 16 | 1004)) # a double-click on the chosen menu
 shoot "Menu Setup" menu_setup.png
-press "Menu Setup" Escape
+post_to "Menu Setup" 0x111 2
+wait_for 20 closed "Menu Setup"
 stop_shots
 rm -f "$editor_data"

@@ -1,11 +1,13 @@
 // Posts one message to the running bar (or to every top-level window, or to
-// the window of a given title), so scripts can work the bar and its dialogs
-// as the system or the user would.
-// Usage: post_message [--broadcast | --window TITLE] MESSAGE [WPARAM [LPARAM]]
+// the window of a given title or one of its controls), so scripts can work
+// the bar and its dialogs as the system or the user would.
+// Usage: post_message [--broadcast | --window TITLE [--control ID]]
+//                     MESSAGE [WPARAM [LPARAM]]
 // MESSAGE is a number (0, WM_NULL, asks only whether the window is there) or
-// the name of a registered message ("TaskbarCreated").
-// Exits 0 when the message was posted, 1 when there was no such window or it
-// failed.
+// the name of a registered message ("TaskbarCreated"). Messages posted to
+// the windows of one program arrive in the order they were posted.
+// Exits 0 when the message was posted, 1 when there was no such window or
+// it failed.
 #include <windows.h>
 
 #include <stdlib.h>
@@ -33,9 +35,11 @@ int main(int argc, char** argv)
         i++;
     } else if (i + 1 < argc && strcmp(argv[i], "--window") == 0) {
         target = FindWindowA(nullptr, argv[i + 1]);
-        if (!target)
-            return 1;
         i += 2;
+        if (target && i + 1 < argc && strcmp(argv[i], "--control") == 0) {
+            target = GetDlgItem(target, atoi(argv[i + 1]));
+            i += 2;
+        }
     } else {
         target = FindWindowA("ZTClass", "Zentor");
     }
