@@ -8,7 +8,26 @@
 
 #include <algorithm>
 #include <stdio.h>
+#include <stdlib.h>
+#include <string>
 #include <vector>
+
+// The number of rounds given as the first argument, or the default.
+inline int roundsArgument(int argc, char** argv, int fallback)
+{
+    int rounds = argc > 1 ? atoi(argv[1]) : fallback;
+    return rounds < 1 ? fallback : rounds;
+}
+
+// Makes the folder of that name in the temporary folder the current one.
+inline void enterBenchFolder(const char* name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    std::string folder = std::string(temp) + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    SetCurrentDirectoryA(folder.c_str());
+}
 
 inline double nowMs()
 {

@@ -11,36 +11,14 @@
 
 #include "app/app.h"
 #include "bench_util.h"
+#include "big_menus.h"
 #include "menus/menu_file.h"
 #include "menus/menu_list.h"
 #include "app/text.h"
 
-constexpr int MENUS = 400;
-constexpr int ITEMS = 99;
+constexpr int MENUS = BIG_MENUS;
+constexpr int ITEMS = BIG_ITEMS;
 constexpr long FILE_SIZE = 4 + MENUS * (MENU_RECORD_SIZE + ITEMS * APP_RECORD_SIZE);
-
-// Fields filled most of their width, as long real paths would.
-static void buildMenus()
-{
-    for (int m = 0; m < MENUS; m++) {
-        MenuNode* menu = newMenuNode();
-        formatText(menu->name, sizeof menu->name, "&Menu number %d of the bench", m);
-        appendMenu(menu);
-        for (int i = 0; i < ITEMS; i++) {
-            AppNode* a = newAppNode();
-            formatText(a->path, sizeof a->path,
-                       "c:\\program files\\some vendor\\product %d\\bin\\program%d.exe", m, i);
-            formatText(a->workingDir, sizeof a->workingDir,
-                       "c:\\users\\someone\\documents\\project %d\\work", i);
-            formatText(a->parameters, sizeof a->parameters, "/open \"file %d.txt\" /mode %d",
-                       i, m);
-            formatText(a->name, sizeof a->name, "Item %d of menu %d", i, m);
-            a->showCommand = i % 2 ? 9 : 3;
-            a->separatorBefore = i % 10 == 0;
-            appendApp(menu, a);
-        }
-    }
-}
 
 static long countApps()
 {
@@ -61,18 +39,12 @@ static long fileSize(const char* path)
 
 int main(int argc, char** argv)
 {
-    int rounds = argc > 1 ? atoi(argv[1]) : 7;
-    if (rounds < 1)
-        rounds = 7;
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string folder = std::string(temp) + "zentor-bench-data";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    SetCurrentDirectoryA(folder.c_str());
+    int rounds = roundsArgument(argc, argv, 7);
+    enterBenchFolder("zentor-bench-data");
     copyField(dataFilePath, "bench.zt");
     const char* plainPath = "plain.bin";
 
-    buildMenus();
+    buildBigMenus();
     std::vector<char> bytes(FILE_SIZE);
     std::vector<double> saveMs, loadMs, writeMs, readMs, durableMs, allocMs;
     for (int r = 0; r < rounds; r++) {

@@ -45,25 +45,21 @@ wait_window() {
 }
 
 # Starts the bar in a fresh folder with the data file $1 (copied there when
-# given), answers the first-run greeting, and waits for the bar.
+# given) and waits for it. The options a first run stores are there
+# already, so no greeting waits for an answer: keys sent to answer one could
+# reach the bar, and after it the first dialog it opens.
 start_bar() {
     stop_shots
     rm -rf "$WORK"
     mkdir -p "$WORK"
     [ -z "${1:-}" ] || cp "$1" "$WORK/$PROFILE.zt"
-    wine reg delete "HKCU\\Software\\Zentor\\$PROFILE" /f >/dev/null 2>&1 || true
+    # On top, memory shown, auto-hide: six 32-bit flags, then 84 zero bytes.
+    local options=010000000000000000000000010000000000000001000000$(printf '0%.0s' $(seq 1 168))
+    wine reg add "HKCU\\Software\\Zentor\\$PROFILE" /v User_Vars /t REG_BINARY /d "$options" /f \
+        >/dev/null 2>&1
     (cd "$WORK" && exec wine "$BUILD_DIR/zentor.exe" "$PROFILE" "${@:2}") &
     BAR_PID=$!
-    wait_window Zentor
-    # The greeting is a "Zentor" window too; Enter answers it.
-    local end=$((SECONDS + 20))
-    until bar_is_up; do
-        [ $SECONDS -lt $end ] || { echo "screenshots: the bar did not start" >&2; exit 1; }
-        for w in $(xdotool search --name '^Zentor$' 2>/dev/null); do
-            xdotool key --window "$w" Return 2>/dev/null || true
-        done
-        sleep 0.2
-    done
+    wait_for 20 bar_is_up || { echo "screenshots: the bar did not start" >&2; exit 1; }
 }
 
 bar_is_up() {
@@ -76,11 +72,23 @@ bar_command() {
     wine "$BUILD_DIR/tests/post_message.exe" 0x111 "$1"
 }
 
-# Saves the window titled $1 as docs/$2 once it has been drawn.
+# Saves the window titled $1 as docs/$2 once it has been drawn: when two
+# pictures taken a moment apart are the same (a busy machine may take
+# seconds to show and paint a dialog).
 shoot() {
     wait_window "$1"
-    sleep 0.5 # let the window finish painting; a picture, not a test
-    import -window "$(window_id "$1")" "$DOCS/$2"
+    local id shot=$BUILD_DIR/shot.png last=$BUILD_DIR/shot-last.png tries=0
+    id=$(window_id "$1")
+    rm -f "$shot" "$last"
+    until [ -e "$last" ] && [ -e "$shot" ] && cmp -s "$shot" "$last"; do
+        tries=$((tries + 1))
+        [ $tries -le 40 ] || { echo "screenshots: \"$1\" did not settle" >&2; exit 1; }
+        if [ -e "$shot" ]; then mv "$shot" "$last"; fi
+        sleep 0.5
+        import -window "$id" "$shot" 2>/dev/null || rm -f "$shot"
+    done
+    mv "$shot" "$DOCS/$2"
+    rm -f "$last"
     echo "screenshot: docs/$2"
 }
 
