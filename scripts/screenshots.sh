@@ -44,26 +44,23 @@ wait_window() {
     wait_for 20 has_window "$1" || { echo "screenshots: no window \"$1\"" >&2; exit 1; }
 }
 
+# The options of a first run (always on top, memory shown, auto-hide), stored
+# beforehand so no greeting stands in the way: keys pressed to answer it
+# could reach the bar's first dialog instead.
+DEFAULT_OPTIONS=$(printf '%s%0160d' 01000000000000000000000001000000000000000100000000000000 0)
+
 # Starts the bar in a fresh folder with the data file $1 (copied there when
-# given), answers the first-run greeting, and waits for the bar.
+# given) and the command-line switches after it, and waits for the bar.
 start_bar() {
     stop_shots
     rm -rf "$WORK"
     mkdir -p "$WORK"
     [ -z "${1:-}" ] || cp "$1" "$WORK/$PROFILE.zt"
-    wine reg delete "HKCU\\Software\\Zentor\\$PROFILE" /f >/dev/null 2>&1 || true
+    wine reg add "HKCU\\Software\\Zentor\\$PROFILE" /v User_Vars /t REG_BINARY \
+        /d "$DEFAULT_OPTIONS" /f >/dev/null 2>&1
     (cd "$WORK" && exec wine "$BUILD_DIR/zentor.exe" "$PROFILE" "${@:2}") &
     BAR_PID=$!
-    wait_window Zentor
-    # The greeting is a "Zentor" window too; Enter answers it.
-    local end=$((SECONDS + 20))
-    until bar_is_up; do
-        [ $SECONDS -lt $end ] || { echo "screenshots: the bar did not start" >&2; exit 1; }
-        for w in $(xdotool search --name '^Zentor$' 2>/dev/null); do
-            xdotool key --window "$w" Return 2>/dev/null || true
-        done
-        sleep 0.2
-    done
+    wait_for 20 bar_is_up || { echo "screenshots: the bar did not start" >&2; exit 1; }
 }
 
 bar_is_up() {
@@ -80,7 +77,11 @@ bar_command() {
 shoot() {
     wait_window "$1"
     sleep 0.5 # let the window finish painting; a picture, not a test
-    import -window "$(window_id "$1")" "$DOCS/$2"
+    local id
+    id=$(window_id "$1")
+    # Without an id, import would wait for a click on the screen.
+    [ -n "$id" ] || { echo "screenshots: window \"$1\" closed" >&2; exit 1; }
+    import -window "$id" "$DOCS/$2"
     echo "screenshot: docs/$2"
 }
 

@@ -8,13 +8,17 @@
 #include <stdlib.h>
 #include <string.h>
 
-static UINT messageOf(const char* word)
+// The message a word names; 0 for a name that cannot be registered (a
+// number, 0 included, stands for itself).
+static UINT messageOf(const char* word, int* known)
 {
     char* end = nullptr;
     unsigned long number = strtoul(word, &end, 0);
     if (end && *end == '\0')
         return (UINT)number;
-    return RegisterWindowMessageA(word);
+    UINT message = RegisterWindowMessageA(word);
+    *known = message != 0;
+    return message;
 }
 
 int main(int argc, char** argv)
@@ -27,11 +31,12 @@ int main(int argc, char** argv)
     }
     if (i >= argc)
         return 2;
-    UINT message = messageOf(argv[i]);
+    int known = 1;
+    UINT message = messageOf(argv[i], &known);
     WPARAM wParam = i + 1 < argc ? (WPARAM)strtoul(argv[i + 1], nullptr, 0) : 0;
     LPARAM lParam = i + 2 < argc ? (LPARAM)strtol(argv[i + 2], nullptr, 0) : 0;
     HWND target = broadcast ? HWND_BROADCAST : FindWindowA("ZTClass", "Zentor");
-    if (!target || !message)
+    if (!target || !known)
         return 1;
     return PostMessageA(target, message, wParam, lParam) ? 0 : 1;
 }
