@@ -1,5 +1,5 @@
-// The Options dialog, made from its template and worked from inside its
-// modal loop; the shell's docking calls, the sound and the
+// The Options dialog and the About box, made from their templates and worked
+// from inside their modal loops; the shell's docking calls, the sound and the
 // file dialog are recording fakes.
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "app/text.h"
 #include "bar/auto_hide.h"
 #include "bar/bar_window.h"
+#include "dialogs/about_box.h"
 #include "dialogs/file_browse.h"
 #include "dialogs/options_dialog.h"
 #include "options/options.h"
@@ -286,6 +287,23 @@ TEST_F(DialogTest, TestAndFindChangeNoOption)
 #ifndef ZENTOR_NT3
     EXPECT_EQ(0u, dockingCalls().size()) << "message " << dockingCalls()[0].message;
 #endif
+}
+
+TEST_F(DialogTest, AboutBoxShowsBothIconsAndClosesOnOkOnly)
+{
+    makeBar("100101");
+    runDialog(openAboutBox, "About Zentor", [](HWND box) {
+        int icons = 0;
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            icons += (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                     SendMessageA(child, STM_GETICON, 0, 0);
+        EXPECT_EQ(2, icons);
+        SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(IsWindowVisible(box)) << "IDCANCEL closed the box";
+        SendMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_FALSE(IsWindowVisible(box)) << "OK left the box open";
+        EndDialog(box, 0);
+    });
 }
 
 }  // namespace
