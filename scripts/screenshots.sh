@@ -85,11 +85,12 @@ shoot() {
     echo "screenshot: docs/$2"
 }
 
-# Presses keys in the window titled $1.
+# Presses keys in the window titled $1. A key that closes the window leaves
+# the key's release without a window, which xdotool reports as an error.
 press() {
     local title=$1
     shift
-    xdotool key --window "$(window_id "$title")" "$@"
+    xdotool key --window "$(window_id "$title")" "$@" 2>/dev/null || true
 }
 
 stop_shots() {
