@@ -44,19 +44,20 @@ wait_window() {
     wait_for 20 has_window "$1" || { echo "screenshots: no window \"$1\"" >&2; exit 1; }
 }
 
+# The options of a first run (always on top, memory shown, auto-hide), stored
+# beforehand so no greeting stands in the way: keys pressed to answer it
+# could reach the bar's first dialog instead.
+DEFAULT_OPTIONS=$(printf '%s%0160d' 01000000000000000000000001000000000000000100000000000000 0)
+
 # Starts the bar in a fresh folder with the data file $1 (copied there when
-# given) and waits for it. The options a first run stores are there
-# already, so no greeting waits for an answer: keys sent to answer one could
-# reach the bar, and after it the first dialog it opens.
+# given) and the command-line switches after it, and waits for the bar.
 start_bar() {
     stop_shots
     rm -rf "$WORK"
     mkdir -p "$WORK"
     [ -z "${1:-}" ] || cp "$1" "$WORK/$PROFILE.zt"
-    # On top, memory shown, auto-hide: six 32-bit flags, then 84 zero bytes.
-    local options=010000000000000000000000010000000000000001000000$(printf '0%.0s' $(seq 1 168))
-    wine reg add "HKCU\\Software\\Zentor\\$PROFILE" /v User_Vars /t REG_BINARY /d "$options" /f \
-        >/dev/null 2>&1
+    wine reg add "HKCU\\Software\\Zentor\\$PROFILE" /v User_Vars /t REG_BINARY \
+        /d "$DEFAULT_OPTIONS" /f >/dev/null 2>&1
     (cd "$WORK" && exec wine "$BUILD_DIR/zentor.exe" "$PROFILE" "${@:2}") &
     BAR_PID=$!
     wait_for 20 bar_is_up || { echo "screenshots: the bar did not start" >&2; exit 1; }
@@ -79,6 +80,8 @@ shoot() {
     wait_window "$1"
     local id shot=$BUILD_DIR/shot.png last=$BUILD_DIR/shot-last.png tries=0
     id=$(window_id "$1")
+    # Without an id, import would wait for a click on the screen.
+    [ -n "$id" ] || { echo "screenshots: window \"$1\" closed" >&2; exit 1; }
     rm -f "$shot" "$last"
     until [ -e "$last" ] && [ -e "$shot" ] && cmp -s "$shot" "$last"; do
         tries=$((tries + 1))
@@ -92,11 +95,12 @@ shoot() {
     echo "screenshot: docs/$2"
 }
 
-# Presses keys in the window titled $1.
+# Presses keys in the window titled $1. A key that closes the window leaves
+# the key's release without a window, which xdotool reports as an error.
 press() {
     local title=$1
     shift
-    xdotool key --window "$(window_id "$title")" "$@"
+    xdotool key --window "$(window_id "$title")" "$@" 2>/dev/null || true
 }
 
 stop_shots() {

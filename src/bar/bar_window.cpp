@@ -90,6 +90,11 @@ static void dockBar()
         }
         return;
     }
+    reserveBarStrip();
+}
+
+void reserveBarStrip()
+{
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = barHeight();
     dockData.rc.left = 0;

@@ -42,6 +42,9 @@ void removeBar();
 // Returns 1 when the new bar stands.
 int remakeBar();
 #ifndef ZENTOR_NT3
+// Reserves the bar's strip where the shell grants it and moves the bar
+// there; dockData already names the bar and its edge.
+void reserveBarStrip();
 // Tells the shell the bar is going: auto-hide registration off, then removal.
 void takeBarOffShell();
 #endif

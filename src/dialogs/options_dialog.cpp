@@ -1,15 +1,171 @@
 #include "options_dialog.h"
 
+#include "file_browse.h"
 #include "../app/app.h"
+#include "../app/message_box.h"
+#include "../app/text.h"
+#include "../bar/auto_hide.h"
 #include "../bar/bar_window.h"
+#include "../bar/status.h"
+#include "../options/options.h"
 #include "../../res/resource.h"
+
+static const char NO_WAV_FILE[] = "Please enter a WAV filename.";
+
+static int isChecked(HWND dialog, int id)
+{
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+static void setCheck(HWND dialog, int id, int32_t on)
+{
+    CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+static void fillDialog(HWND dialog)
+{
+    // The edit takes no more than wavFile holds, so a path is never stored cut.
+    SendDlgItemMessageA(dialog, IDC_WAV_FILE, EM_LIMITTEXT, WAV_FILE_SIZE - 1, 0);
+    SetDlgItemTextA(dialog, IDC_WAV_FILE, userOptions.wavFile);
+    setCheck(dialog, IDC_CHIME, userOptions.chimeHourly);
+    setCheck(dialog, IDC_DISPLAY_DATE, userOptions.displayDate);
+    setCheck(dialog, IDC_DISPLAY_MEMORY, userOptions.displayMemory);
+    setCheck(dialog, IDC_ALWAYS_ON_TOP, userOptions.alwaysOnTop);
+    setCheck(dialog, IDC_BOTTOM, userOptions.bottom);
+    setCheck(dialog, IDC_AUTO_HIDE, userOptions.autoHide);
+}
+
+static void readWavFile(HWND dialog, char (&path)[WAV_FILE_SIZE])
+{
+    GetDlgItemTextA(dialog, IDC_WAV_FILE, path, WAV_FILE_SIZE);
+}
+
+static void testWavFile(HWND dialog)
+{
+    char path[WAV_FILE_SIZE];
+    readWavFile(dialog, path);
+    if (!path[0])
+        showWarning(NO_WAV_FILE);
+    else if (!playWavFile(path))
+        showWarning("Error playing WAV file.\nCheck path and filename.");
+}
+
+// Stores a check box's state; returns 1 when it differs from what was stored.
+static int takeCheck(HWND dialog, int id, int32_t* option)
+{
+    int on = isChecked(dialog, id);
+    int changed = on != (*option != 0);
+    *option = on;
+    return changed;
+}
+
+#ifdef ZENTOR_NT3
+// This build has no shell to register with, and always auto-hides.
+static void applyAutoHide(int hideChanged, int edgeChanged)
+{
+    showWarning("AutoHide must always be on in Windows NT v3!");
+    userOptions.autoHide = 1;
+}
+#else
+// Auto Hide changed: an auto-hide bar gives up its strip of screen; a bar on
+// top that keeps its edge reserves it again. Whichever way, the shell must
+// accept the new registration, or the bar stays in view without auto-hide.
+static void applyAutoHide(int hideChanged, int edgeChanged)
+{
+    if (!hideChanged)
+        return;
+    dockData.cbSize = sizeof(APPBARDATA);
+    dockData.hWnd = barWindow;
+    dockData.uEdge = userOptions.bottom ? ABE_BOTTOM : ABE_TOP;
+    dockData.lParam = userOptions.autoHide ? 1 : 0;
+    if (userOptions.autoHide) {
+        SetRectEmpty(&dockData.rc);
+        SHZentorMessage(ABM_SETPOS, &dockData);
+    } else if (userOptions.alwaysOnTop && !edgeChanged) {
+        // Into view first, so the bar ends where the shell grants its strip
+        // (below or above a task bar) rather than at the bare screen edge.
+        setBarHidden(0);
+        reserveBarStrip();
+    }
+    if (!SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData)) {
+        userOptions.autoHide = 0;
+        setBarHidden(0);
+        showWarning("Error autohiding Zentor!\nIs the Start Menu there?");
+    }
+    if (!userOptions.autoHide)
+        setBarHidden(0);
+}
+#endif
+
+// OK: stores the options and applies them to the running bar. A change of
+// edge is left to openOptionsDialog, once the dialog has gone. Returns 0
+// when the dialog must stay open.
+static int acceptOptions(HWND dialog)
+{
+    char path[WAV_FILE_SIZE];
+    readWavFile(dialog, path);
+    if (!path[0] && isChecked(dialog, IDC_CHIME)) {
+        showWarning(NO_WAV_FILE);
+        return 0;
+    }
+    copyField(userOptions.wavFile, path);
+    userOptions.chimeHourly = isChecked(dialog, IDC_CHIME);
+    int dateChanged = takeCheck(dialog, IDC_DISPLAY_DATE, &userOptions.displayDate);
+    int memoryChanged = takeCheck(dialog, IDC_DISPLAY_MEMORY, &userOptions.displayMemory);
+    if (dateChanged || memoryChanged)
+        updateStatus();
+    int edgeChanged = takeCheck(dialog, IDC_BOTTOM, &userOptions.bottom);
+    int topChanged = takeCheck(dialog, IDC_ALWAYS_ON_TOP, &userOptions.alwaysOnTop);
+    int hideChanged = takeCheck(dialog, IDC_AUTO_HIDE, &userOptions.autoHide);
+    if (topChanged)
+        SetWindowPos(barWindow, userOptions.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
+                     0, SWP_NOMOVE | SWP_NOSIZE);
+    applyAutoHide(hideChanged, edgeChanged);
+    EndDialog(dialog, 1);
+    return 1;
+}
 
 INT_PTR CALLBACK optionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    switch (message) {
+    case WM_INITDIALOG:
+        fillDialog(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        switch (wParam) {
+        case IDOK:
+            return acceptOptions(dialog);
+        case IDCANCEL:
+            EndDialog(dialog, 1);
+            return TRUE;
+        case IDC_WAV_FIND:
+            browseForFile(BROWSE_WAV, dialog);
+            return FALSE;
+        case IDC_WAV_TEST:
+            testWavFile(dialog);
+            return FALSE;
+        }
+        break;
+    }
     return FALSE;
+}
+
+// The bar at the other edge is a new window. The old one owns the dialog,
+// so it goes only after the dialog has ended.
+static void moveBarToNewEdge()
+{
+#ifndef ZENTOR_NT3
+    dockData.cbSize = sizeof(APPBARDATA);
+    dockData.hWnd = barWindow;
+    SHZentorMessage(ABM_REMOVE, &dockData);
+#endif
+    remakeBar();
 }
 
 void openOptionsDialog()
 {
+    int32_t bottom = userOptions.bottom;
     DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_OPTIONS), barWindow, optionsDlgProc, 0);
+    if ((userOptions.bottom != 0) != (bottom != 0))
+        moveBarToNewEdge();
 }

@@ -365,7 +365,7 @@ Running& E2eTest::start(const std::string& variant, const std::string& args)
 
 bool E2eTest::driveUntil(Running& program, const std::function<bool()>& stop, DWORD ms)
 {
-    std::set<HWND> answered;
+    std::set<HWND> answered(dialogs.begin(), dialogs.end());
     for (const Box& box : boxes)
         answered.insert(box.window);
     return waitFor([&] {

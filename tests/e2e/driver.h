@@ -66,7 +66,8 @@ protected:
 
     // Starts the variant with args in the test's directory.
     Running& start(const std::string& variant, const std::string& args);
-    // Answers every box of the program with OK, recording it in boxes, until
+    // Answers every box of the program (any dialog window not in dialogs)
+    // with OK, recording it in boxes, until
     // stop holds or the program ends or ms pass; returns stop().
     bool driveUntil(Running& program, const std::function<bool()>& stop, DWORD ms = 20000);
     // Drives the program until its bar is shown; returns the bar.
@@ -77,6 +78,7 @@ protected:
 
     std::string dir;
     std::vector<Box> boxes;
+    std::vector<HWND> dialogs; // the programs' own dialogs: driveUntil leaves them alone
     std::vector<Running*> started;
 };
 
