@@ -76,6 +76,9 @@ cleanup() {
     for key in "${APP_KEYS[@]}"; do
         wine reg delete "$key" /f >/dev/null 2>&1
     done
+    for app in zentor-autohide.exe zentornt3-autohide.exe; do
+        wine reg delete "HKCU\\Software\\Wine\\AppDefaults\\$app" /f >/dev/null 2>&1
+    done
     rm -rf "$WORK"
 }
 trap cleanup EXIT
