@@ -24,6 +24,7 @@ extern UINT_PTR dockAutoHideAnswer;
 extern LONG dockQueryTop;
 extern LONG dockQueryBottom;
 void resetFakeDock();
+extern SYSTEM_POWER_STATUS fakePowerStatus;
 #endif
 
 namespace {
@@ -124,12 +125,12 @@ TEST_F(BarWindowTest, ClassAndWindowRecord)
 }
 
 #ifndef ZENTOR_NT3
-// The docking calls, without the notifications the window's moves cause.
+// The calls to the shell, without the notifications the window's moves cause.
 std::vector<DockCall> dockingCalls()
 {
     std::vector<DockCall> out;
     for (const DockCall& c : dockCalls)
-        if (c.message != ABM_WINDOWPOSCHANGED && c.message != ABM_ACTIVATE)
+        if (c.message != ABM_WINDOWPOSCHANGED)
             out.push_back(c);
     return out;
 }
@@ -140,6 +141,60 @@ std::vector<DWORD> messagesOf(const std::vector<DockCall>& calls)
     for (const DockCall& c : calls)
         out.push_back(c.message);
     return out;
+}
+
+TEST_F(BarWindowTest, ShellHearsOfEveryActivation)
+{
+    ASSERT_EQ(1, makeBar());
+    for (WPARAM state : {WA_ACTIVE, WA_INACTIVE, WA_CLICKACTIVE, WA_INACTIVE}) {
+        dockCalls.clear();
+        SendMessageA(barWindow, WM_ACTIVATE, state, 0);
+        std::vector<DockCall> calls = dockingCalls();
+        ASSERT_EQ(std::vector<DWORD>{ABM_ACTIVATE}, messagesOf(calls)) << "state " << state;
+        EXPECT_EQ(barWindow, calls[0].data.hWnd);
+        EXPECT_EQ(36u, calls[0].data.cbSize);
+    }
+}
+
+TEST_F(BarWindowTest, DisplayChangeTakesTheOldBarOffTheShellFirst)
+{
+    for (int autoHide = 1; autoHide >= 0; autoHide--) {
+        SCOPED_TRACE(testing::Message() << "autoHide " << autoHide);
+        userOptions.autoHide = autoHide;
+        ASSERT_EQ(1, makeBar());
+        HWND old = barWindow;
+        dockCalls.clear();
+        SendMessageA(old, WM_DISPLAYCHANGE, 32, MAKELPARAM(W, GetSystemMetrics(SM_CYSCREEN)));
+        ASSERT_NE(old, barWindow);
+        std::vector<DWORD> want = {ABM_SETAUTOHIDEBAR, ABM_REMOVE, ABM_NEW};
+        if (autoHide)
+            want.push_back(ABM_SETAUTOHIDEBAR);
+        else
+            want.insert(want.end(), {ABM_QUERYPOS, ABM_SETPOS});
+        want.push_back(ABM_ACTIVATE);
+        std::vector<DockCall> calls = dockingCalls();
+        ASSERT_EQ(want, messagesOf(calls));
+        EXPECT_EQ(0, calls[0].data.lParam) << "auto-hide not unregistered";
+        for (size_t i = 0; i < calls.size(); i++)
+            EXPECT_EQ(i < 2 ? old : barWindow, calls[i].data.hWnd) << "call " << i;
+        removeBar();
+        resetProgramState();
+        resetFakeDock();
+    }
+}
+
+TEST_F(BarWindowTest, PowerBroadcastReadsTheACLine)
+{
+    ASSERT_EQ(1, makeBar());
+    const struct {
+        BYTE acLine;
+        int onBattery;
+    } cases[] = {{0, 1}, {1, 0}, {0, 1}, {255, 0}};
+    for (const auto& c : cases) {
+        fakePowerStatus.ACLineStatus = c.acLine;
+        SendMessageA(barWindow, WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0);
+        EXPECT_EQ(c.onBattery, onBattery) << "AC line status " << (int)c.acLine;
+    }
 }
 
 TEST_F(BarWindowTest, DocksWithTheShell)
@@ -179,8 +234,11 @@ TEST_F(BarWindowTest, DocksWithTheShell)
         dockQueryBottom = c.queryBottom;
         ASSERT_EQ(1, makeBar());
 
+        // Shown, the new bar is the active window, and the shell hears of it.
+        std::vector<DWORD> messages = c.messages;
+        messages.push_back(ABM_ACTIVATE);
         std::vector<DockCall> calls = dockingCalls();
-        EXPECT_EQ(c.messages, messagesOf(calls));
+        EXPECT_EQ(messages, messagesOf(calls));
         for (const DockCall& call : calls) {
             EXPECT_EQ(36u, call.data.cbSize);
             EXPECT_EQ(barWindow, call.data.hWnd);

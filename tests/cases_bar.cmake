@@ -1,11 +1,14 @@
 # The bar window, its status text and chime, and auto-hide, in both builds.
-# The shell's docking service is replaced by a recording fake so the tests
-# see every call and choose the answers.
+# The shell's docking service, the power status and the sound call are
+# replaced by fakes so the tests see every call and choose the answers.
 foreach(variant zentor zentornt3)
   zentor_behaviour_test(bar_window_${variant}_test ${variant}
-    SOURCES bar_window_test.cpp support/fake_shell_dock.cpp FAKES shell_dock)
+    SOURCES bar_window_test.cpp support/fake_shell_dock.cpp support/fake_power_call.cpp
+    FAKES shell_dock power_call)
   zentor_behaviour_test(status_${variant}_test ${variant}
-    SOURCES status_test.cpp support/fake_shell_dock.cpp FAKES shell_dock)
+    SOURCES status_test.cpp support/fake_shell_dock.cpp support/fake_power_call.cpp
+            support/fake_sound_call.cpp
+    FAKES shell_dock power_call sound_call)
   zentor_behaviour_test(auto_hide_${variant}_test ${variant}
     SOURCES auto_hide_test.cpp support/fake_shell_dock.cpp FAKES shell_dock)
 endforeach()

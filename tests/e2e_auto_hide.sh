@@ -7,8 +7,6 @@
 # Usage: e2e_auto_hide.sh zentor.exe zentornt3.exe
 set -u
 
-ZENTOR=$(realpath "$1")
-ZENTORNT3=$(realpath "$2")
 PROFILE=zentor-e2e-hide
 DEADLINE=15 # seconds any one wait may take
 
@@ -16,44 +14,6 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
-
-[ -n "${DISPLAY:-}" ] || fail "no DISPLAY"
-[ -n "${WINEPREFIX:-}" ] || fail "no WINEPREFIX"
-command -v xdotool >/dev/null || fail "xdotool is missing"
-
-WORK=$(mktemp -d)
-STARTED=() # the processes this script started; ended on exit
-cleanup() {
-    for pid in "${STARTED[@]}"; do
-        kill "$pid" 2>/dev/null
-    done
-    for pid in "${STARTED[@]}"; do
-        wait "$pid" 2>/dev/null
-    done
-    wine reg delete "HKCU\\Software\\Zentor\\$PROFILE" /f >/dev/null 2>&1
-    wine reg add "$X11_KEY" /v Managed /t REG_SZ /d "$MANAGED_BEFORE" /f >/dev/null 2>&1
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK" || fail "no work directory"
-
-# Wine's unmanaged windows (the test script's choice for speed) are stacked
-# by the X server in the order they were raised, so the other window would
-# cover the topmost bar's strip; as managed windows they keep Windows'
-# z-order, as the user's desktop does.
-X11_KEY='HKCU\Software\Wine\X11 Driver'
-MANAGED_BEFORE=$(wine reg query "$X11_KEY" /v Managed 2>/dev/null | tr -d '\r' | awk '$1 == "Managed" {print $3}')
-MANAGED_BEFORE=${MANAGED_BEFORE:-Y}
-wine reg add "$X11_KEY" /v Managed /t REG_SZ /d Y /f >/dev/null 2>&1
-
-# A stored option block (always on top, memory shown, auto-hide on), so no
-# greeting box stands in the way; the edge comes from the command line.
-BLOCK=$(printf '%s%0160d' 01000000000000000000000001000000000000000100000000000000 0)
-[ ${#BLOCK} -eq 216 ] || fail "option block is ${#BLOCK} hex digits"
-wine reg add "HKCU\\Software\\Zentor\\$PROFILE" /v User_Vars /t REG_BINARY /d "$BLOCK" /f \
-    >/dev/null 2>&1 || fail "could not write the options"
-
-read -r SCREEN_W SCREEN_H < <(xdotool getdisplaygeometry)
 
 # Polls until "$@" succeeds or the deadline passes.
 poll() {
@@ -64,28 +24,109 @@ poll() {
     done
 }
 
-BAR=""
-bar_window() {
-    BAR=$(xdotool search --onlyvisible --name '^Zentor$' 2>/dev/null | head -n 1)
-    [ -n "$BAR" ]
+# Gone, or ended and waiting to be reaped.
+process_gone() {
+    local state
+    state=$(ps -o stat= -p "$1" 2>/dev/null)
+    [ -z "$state" ] || [[ $state == Z* ]]
 }
+
+[ -n "${DISPLAY:-}" ] || fail "no DISPLAY"
+[ -n "${WINEPREFIX:-}" ] || fail "no WINEPREFIX"
+command -v xdotool >/dev/null || fail "xdotool is missing"
+
+# The programs run as copies under names of their own, so that the Wine
+# settings below reach them and nothing else.
+WORK=$(mktemp -d)
+cp "$1" "$WORK/zentor-autohide.exe" && cp "$2" "$WORK/zentornt3-autohide.exe" ||
+    fail "cannot copy the programs"
+
+# Wine's unmanaged windows (the test script's choice for speed) are stacked
+# by the X server in the order they were raised, so the other window would
+# cover the topmost bar's strip; as managed windows they keep Windows'
+# z-order, as the user's desktop does. Only the programs this test starts are
+# made managed, so even a run that dies before its cleanup leaves the setting
+# of every other program as it was.
+APP_KEYS=()
+for app in zentor-autohide.exe zentornt3-autohide.exe notepad.exe; do
+    APP_KEYS+=("HKCU\\Software\\Wine\\AppDefaults\\$app\\X11 Driver")
+done
+
+BARS=()   # the bars this script started
+OTHERS=() # the other programs it started
+cleanup() {
+    # A bar that ends on WM_CLOSE takes itself off the shell; only one that
+    # does not end so is killed.
+    local pid name
+    for pid in "${BARS[@]}"; do
+        if ! process_gone "$pid"; then
+            for name in zentor-autohide.exe zentornt3-autohide.exe; do
+                wine taskkill /im "$name" >/dev/null 2>&1
+            done
+            poll process_gone "$pid" || kill -9 "$pid" 2>/dev/null
+        fi
+    done
+    for pid in "${OTHERS[@]}"; do
+        kill "$pid" 2>/dev/null
+    done
+    for pid in "${BARS[@]}" "${OTHERS[@]}"; do
+        wait "$pid" 2>/dev/null
+    done
+    wine reg delete "HKCU\\Software\\Zentor\\$PROFILE" /f >/dev/null 2>&1
+    for key in "${APP_KEYS[@]}"; do
+        wine reg delete "$key" /f >/dev/null 2>&1
+    done
+    for app in zentor-autohide.exe zentornt3-autohide.exe; do
+        wine reg delete "HKCU\\Software\\Wine\\AppDefaults\\$app" /f >/dev/null 2>&1
+    done
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+cd "$WORK" || fail "no work directory"
+for key in "${APP_KEYS[@]}"; do
+    wine reg add "$key" /v Managed /t REG_SZ /d Y /f >/dev/null 2>&1 || fail "cannot set $key"
+done
+
+# A stored option block (always on top, memory shown, auto-hide on), so no
+# greeting box stands in the way; the edge comes from the command line.
+BLOCK=$(printf '%s%0160d' 01000000000000000000000001000000000000000100000000000000 0)
+[ ${#BLOCK} -eq 216 ] || fail "option block is ${#BLOCK} hex digits"
+wine reg add "HKCU\\Software\\Zentor\\$PROFILE" /v User_Vars /t REG_BINARY /d "$BLOCK" /f \
+    >/dev/null 2>&1 || fail "could not write the options"
+
+read -r SCREEN_W SCREEN_H < <(xdotool getdisplaygeometry)
 
 TOP=""
+WIDTH=""
 HEIGHT=""
-bar_top_is() {
-    local X="" Y="" WIDTH="" HEIGHT_="" SCREEN="" WINDOW=""
-    eval "$(xdotool getwindowgeometry --shell "$BAR" 2>/dev/null | sed 's/^HEIGHT=/HEIGHT_=/')"
+# Reads the geometry of window $1 into TOP, WIDTH and HEIGHT.
+read_geometry() {
+    local X="" Y="" WIDTH_="" HEIGHT_="" SCREEN="" WINDOW=""
+    eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null | sed 's/^\(WIDTH\|HEIGHT\)=/\1_=/')"
     TOP=$Y
+    WIDTH=$WIDTH_
     HEIGHT=$HEIGHT_
-    [ "$TOP" = "$1" ]
+    [ -n "$TOP" ]
 }
 
-bar_height_known() {
-    bar_top_is none
-    [ -n "$HEIGHT" ] && [ "$HEIGHT" -gt 0 ]
+# The bar of process $1: its window titled "Zentor" as wide as the screen
+# (a box of the program bears the same title).
+BAR=""
+bar_window() {
+    local id
+    for id in $(xdotool search --all --onlyvisible --pid "$1" --name '^Zentor$' 2>/dev/null); do
+        if read_geometry "$id" && [ "$WIDTH" = "$SCREEN_W" ]; then
+            BAR=$id
+            return 0
+        fi
+    done
+    return 1
 }
 
-# Gone, or ended and waiting to be reaped.
+bar_top_is() {
+    read_geometry "$BAR" && [ "$TOP" = "$1" ]
+}
+
 NUDGE=0
 # The pointer onto the strip; each call moves it by a pixel so the bar sees
 # a movement every time.
@@ -96,27 +137,18 @@ pointer_on_strip_shows() {
 }
 
 notepad_window() {
-    xdotool search --onlyvisible --name 'Notepad' >/dev/null 2>&1
-}
-
-process_gone() {
-    local state
-    state=$(ps -o stat= -p "$1" 2>/dev/null)
-    [ -z "$state" ] || [[ $state == Z* ]]
+    xdotool search --onlyvisible --pid "$1" --name 'Notepad' >/dev/null 2>&1
 }
 
 # One round: program, edge switch (-b top, +b bottom), the extra height.
 round() {
-    local program=$1 edge=$2 extra=$3
-    local name
-    name=$(basename "$program")
+    local name=$1 edge=$2 extra=$3
     echo "== $name $edge"
 
-    wine "$program" "$PROFILE" "$edge" >>"$WORK/wine.log" 2>&1 &
+    wine "$WORK/$name" "$PROFILE" "$edge" >>"$WORK/wine.log" 2>&1 &
     local bar_pid=$!
-    STARTED+=("$bar_pid")
-    poll bar_window || fail "$name $edge: no bar window appeared"
-    poll bar_height_known || fail "$name $edge: cannot read the bar's geometry"
+    BARS+=("$bar_pid")
+    poll bar_window "$bar_pid" || fail "$name $edge: no bar window appeared"
     local M=$((HEIGHT - extra))
     local shown hidden strip
     if [ "$edge" = "+b" ]; then
@@ -128,13 +160,13 @@ round() {
         hidden=$((2 - M - extra))
         strip=0
     fi
-    [ "$HEIGHT" -eq $((M + extra)) ] || fail "$name $edge: bar is $HEIGHT high"
+    [ "$M" -gt 0 ] || fail "$name $edge: bar is $HEIGHT high"
 
     # Another window takes the activation: the bar withdraws to its strip.
     wine notepad >>"$WORK/wine.log" 2>&1 &
     local other_pid=$!
-    STARTED+=("$other_pid")
-    poll notepad_window || fail "notepad did not come up"
+    OTHERS+=("$other_pid")
+    poll notepad_window "$other_pid" || fail "notepad did not come up"
     poll bar_top_is "$hidden" || fail "$name $edge: after deactivation top $TOP, wanted $hidden"
 
     # The pointer on the strip brings it out; leaving it lets it go again.
@@ -155,8 +187,8 @@ round() {
     wait "$other_pid" "$bar_pid" 2>/dev/null
 }
 
-round "$ZENTOR" -b 5
-round "$ZENTOR" +b 5
-round "$ZENTORNT3" -b 10
-round "$ZENTORNT3" +b 10
+round zentor-autohide.exe -b 5
+round zentor-autohide.exe +b 5
+round zentornt3-autohide.exe -b 10
+round zentornt3-autohide.exe +b 10
 echo "PASS"

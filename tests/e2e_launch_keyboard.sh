@@ -19,13 +19,18 @@ fail() {
 }
 
 cleanup() {
+    # WM_CLOSE first, so the bar takes itself off the shell; killed only when
+    # that does not end it.
     if [ -n "$bar_pid" ] && kill -0 "$bar_pid" 2>/dev/null; then
-        kill "$bar_pid" 2>/dev/null || true
+        wine taskkill /im "$(basename "$zentor")" >/dev/null 2>&1 || true
+        wait_for 10 bar_gone || kill -9 "$bar_pid" 2>/dev/null || true
     fi
     wine reg delete "$key" /f >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
+
+bar_gone() { ! kill -0 "$bar_pid" 2>/dev/null; }
 
 # Polls "$@" every 0.1 s for at most $deadline seconds.
 wait_for() {
@@ -110,7 +115,6 @@ grep -qx 'show=9' "$out" || fail "wrong show command: $(grep show "$out")"
 
 # Close the bar as a person would: Alt+F4 on it.
 xdotool mousemove $((WIDTH / 2)) $((HEIGHT / 2)) key --clearmodifiers alt+F4
-bar_gone() { ! kill -0 "$bar_pid" 2>/dev/null; }
 wait_for 15 bar_gone || fail "the bar did not end on Alt+F4"
 wait "$bar_pid" || true
 bar_pid=""

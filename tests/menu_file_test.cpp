@@ -227,22 +227,94 @@ TEST_F(MenuFileTest, LoadAndSaveKeepEveryByte)
     EXPECT_TRUE(recordedBoxes.empty());
 }
 
+// 443 items and every field of every record different: texts of all byte
+// values with tails behind their terminators, reserved bytes, show commands
+// and separators. The sizes put an item record (in the 9th menu) and the
+// 18th menu record across the file's 64 KiB boundaries.
+Bytes largeFile()
+{
+    uint32_t seed = 2026;
+    auto random = [&] {
+        seed = seed * 1103515245u + 12345u;
+        return (unsigned char)(seed >> 16);
+    };
+    auto text = [&](Bytes& b, size_t at, size_t size) {
+        for (size_t i = 0; i < size; i++)
+            b[at + i] = random();
+        b[at + random() % size] = 0;
+    };
+    const int32_t shows[] = {0, 3, 6, 9};
+    Bytes file = version();
+    for (int m = 0; m < 18; m++) {
+        int count = m < 16 ? 26 : m == 16 ? 24 : 3;
+        Bytes menu = menuRecord("", count, random(), random());
+        text(menu, 0, 30);
+        file.insert(file.end(), menu.begin(), menu.end());
+        for (int i = 0; i < count; i++) {
+            Bytes app = appRecord("", "", "", "", shows[random() % 4], random() & 1);
+            text(app, 0, 80);
+            text(app, 80, 80);
+            text(app, 160, 90);
+            text(app, 250, 30);
+            file.insert(file.end(), app.begin(), app.end());
+        }
+    }
+    return file;
+}
+
+TEST_F(MenuFileTest, LargeFileComesBackByteForByte)
+{
+    const Bytes file = largeFile();
+    writeFileBytes("menus.zt", file);
+    ASSERT_EQ(1, loadMenuFile());
+    EXPECT_EQ(18, menuCount());
+    ASSERT_EQ(1, saveMenuFile());
+    EXPECT_EQ("equal", compareBytes(file, readFileBytes("menus.zt")));
+}
+
+TEST_F(MenuFileTest, TextsWithoutTerminatorAreCutAtTheirFieldsEnd)
+{
+    writeFileBytes("menus.zt", join({version(), menuRecord(std::string(30, 'm'), 1),
+                                     appRecord(std::string(30, 'n'), std::string(80, 'p'),
+                                               std::string(80, 'w'), std::string(90, 'a'))}));
+    ASSERT_EQ(1, loadMenuFile());
+    ASSERT_TRUE(menuList && menuList->firstApp);
+    const AppNode* a = menuList->firstApp;
+    const struct {
+        const char* field;
+        size_t size;
+        char letter;
+    } fields[] = {{menuList->name, sizeof menuList->name, 'm'}, {a->name, sizeof a->name, 'n'},
+                  {a->path, sizeof a->path, 'p'},           {a->workingDir, sizeof a->workingDir, 'w'},
+                  {a->parameters, sizeof a->parameters, 'a'}};
+    for (const auto& f : fields)
+        EXPECT_EQ(std::string(f.size - 1, f.letter), std::string(f.field, strnlen(f.field, f.size)))
+            << "field of " << f.size << " bytes";
+}
+
 TEST_F(MenuFileTest, FailedSaveKeepsTheOldFile)
 {
     ASSERT_EQ(1, loadMenuFile());
     Bytes old = join({version(), menuRecord("Old", 0)});
     struct Case {
         const char* what;
-        bool directory;
-    } cases[] = {{"target is a directory", true}, {"target is read-only", false}};
+        std::string target;
+        bool directory;    // else a file that holds the old menus
+        bool newIsBlocked; // the new file cannot be made beside the target
+    } cases[] = {{"target is a directory", "folder.zt", true, false},
+                 {"target is read-only", "locked.zt", false, false},
+                 {"new file blocked", "kept.zt", false, true}};
     for (const Case& c : cases) {
-        std::string target = c.directory ? "folder.zt" : "locked.zt";
+        const std::string& target = c.target;
         if (c.directory) {
             CreateDirectoryA(target.c_str(), nullptr);
         } else {
             writeFileBytes(target, old);
-            SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+            if (!c.newIsBlocked)
+                SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
         }
+        if (c.newIsBlocked)
+            CreateDirectoryA((target + ".new").c_str(), nullptr);
         copyField(dataFilePath, target.c_str());
         clearBoxes();
         EXPECT_EQ(0, saveMenuFile()) << c.what;
@@ -257,8 +329,9 @@ TEST_F(MenuFileTest, FailedSaveKeepsTheOldFile)
                         (attributes & FILE_ATTRIBUTE_DIRECTORY)) << attributes;
         else
             EXPECT_EQ("equal", compareBytes(old, readFileBytes(target))) << c.what;
-        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((target + ".new").c_str()))
-            << c.what << ": a stray .new file was left";
+        if (!c.newIsBlocked)
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((target + ".new").c_str()))
+                << c.what << ": a stray .new file was left";
         EXPECT_EQ(2, menuCount()) << c.what;
     }
 }

@@ -50,10 +50,25 @@ std::string appOrder(const MenuNode* m)
     return names;
 }
 
+// Releases the lists when they are whole. Lists a test broke are dropped
+// instead, their records left behind: a broken link may close a circle, and
+// releasing (or appending to) that would walk it forever. The order checks
+// above stop at the first link that does not lead back, which every circle
+// has.
+void dropMenus()
+{
+    bool whole = menuOrder()[0] != '<';
+    for (MenuNode* m = whole ? menuList : nullptr; m; m = m->next)
+        whole = whole && appOrder(m)[0] != '<';
+    if (whole)
+        freeAllMenus();
+    menuList = nullptr;
+}
+
 class MenuListTest : public ::testing::Test {
 protected:
     void SetUp() override { resetProgramState(); }
-    void TearDown() override { freeAllMenus(); }
+    void TearDown() override { dropMenus(); }
 };
 
 TEST_F(MenuListTest, MovingAtTheEndsIsRefused)
@@ -88,7 +103,7 @@ TEST_F(MenuListTest, MovingMenusKeepsMenuListAtTheHead)
         {1, VK_DOWN, "a|c|b"},
     };
     for (const Case& c : cases) {
-        freeAllMenus();
+        dropMenus();
         MenuNode* menus[3] = {addMenu("a"), addMenu("b"), addMenu("c")};
         EXPECT_EQ(1, moveMenu(menus[c.which], c.direction)) << "menu " << c.which;
         EXPECT_EQ(c.order, menuOrder()) << "menu " << c.which << " dir " << c.direction;
@@ -109,7 +124,7 @@ TEST_F(MenuListTest, MovingAppsLeavesFirstAppToTheCaller)
         {1, VK_DOWN, "x|z|y", -1},
     };
     for (const Case& c : cases) {
-        freeAllMenus();
+        dropMenus();
         MenuNode* m = addMenu("m");
         AppNode* apps[3] = {addApp(m, "x"), addApp(m, "y"), addApp(m, "z")};
         EXPECT_EQ(1, moveApp(apps[c.which], c.direction)) << "app " << c.which;

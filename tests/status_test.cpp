@@ -15,6 +15,13 @@
 #include "resource.h"
 #include "test_support.h"
 
+// The fakes of the power status and the sound call.
+#ifndef ZENTOR_NT3
+extern SYSTEM_POWER_STATUS fakePowerStatus;
+#endif
+extern std::vector<std::string> playedSounds;
+extern BOOL playAnswer;
+
 namespace {
 
 class StatusTest : public ::testing::Test {
@@ -56,7 +63,8 @@ Composed compose(const char* time, const char* date, long memoryK, int percent)
 
 TEST_F(StatusTest, TextIsMadeOfItsPiecesWithinItsBuffers)
 {
-    std::string t89(STATUS_TEXT_SIZE - 1, 't'), t200(200, 't'), t40(40, 't');
+    std::string t89(STATUS_TEXT_SIZE - 1, 't'), t90(STATUS_TEXT_SIZE, 't'), t200(200, 't'),
+        t40(40, 't');
     std::string d49(DATE_TEXT_SIZE - 1, 'd');
     struct Case {
         const char* time;
@@ -75,6 +83,7 @@ TEST_F(StatusTest, TextIsMadeOfItsPiecesWithinItsBuffers)
         {"12:34", "1/2/26", 2048, 255, "12:34  1/2/26  2048k  255%", "12:34  1/2/26  2048k",
          "  255%"},
         {t89.c_str(), d49.c_str(), 2097151, 255, nullptr, nullptr, "  255%"},
+        {t90.c_str(), nullptr, -1, -1, nullptr, nullptr, ""}, // exactly the buffer's size
         {t200.c_str(), nullptr, -1, -1, nullptr, nullptr, ""},
         {t40.c_str(), d49.c_str(), 2097151, 100, nullptr, nullptr, "  100%"},
     };
@@ -126,38 +135,48 @@ TEST_F(StatusTest, TextStandsAtTheRightEndCentredInTheBar)
 
 TEST_F(StatusTest, ChimeSoundsOncePerHour)
 {
-    // Wine's PlaySoundA with SND_ASYNC returns TRUE even for a missing file,
-    // so under Wine the failure box never comes; the latch is what we check,
-    // and that no hour ever brings more than one box.
+    // The file cannot be played: every start of the chime brings the box.
+    playedSounds.clear();
+    playAnswer = FALSE;
     userOptions.chimeHourly = 1;
-    copyField(userOptions.wavFile, "C:\\zentor-tests\\no-such-chime.wav");
+    copyField(userOptions.wavFile, "C:\\chimes\\hour.wav");
     struct Step {
         int chimeHourly, minute, latchAfter;
-        bool newHour; // a new hour starts with this step
+        bool plays; // this step starts the chime
     } steps[] = {
         {1, 59, 0, false}, {1, 0, 1, true},   {1, 0, 1, false}, {1, 0, 1, false},
         {1, 1, 0, false},  {1, 1, 0, false},  {1, 2, 0, false}, {1, 0, 1, true},
         // No refresh in minute 1: the latch stays and the next hour is skipped.
-        {1, 5, 1, false},  {1, 0, 1, true},   {1, 1, 0, false},
+        {1, 5, 1, false},  {1, 0, 1, false},  {1, 1, 0, false},
         // The chime off: minute 0 leaves the latch, minute 1 still clears it.
-        {0, 0, 0, true},   {1, 0, 1, true},   {0, 1, 0, false}, {0, 0, 0, true},
+        {0, 0, 0, false},  {1, 0, 1, true},   {0, 1, 0, false}, {0, 0, 0, false},
     };
-    size_t boxesBefore = 0;
+    size_t plays = 0;
     int i = 0;
     for (const Step& s : steps) {
-        if (s.newHour)
-            boxesBefore = recordedBoxes.size();
         userOptions.chimeHourly = s.chimeHourly;
         chimeCheck(s.minute);
+        plays += s.plays;
         EXPECT_EQ(s.latchAfter, chimePlayed) << "step " << i << ", minute " << s.minute;
-        EXPECT_LE(recordedBoxes.size() - boxesBefore, 1u) << "step " << i;
+        EXPECT_EQ(plays, playedSounds.size()) << "step " << i;
+        EXPECT_EQ(plays, recordedBoxes.size()) << "step " << i;
         i++;
     }
+    for (const std::string& path : playedSounds)
+        EXPECT_EQ(userOptions.wavFile, path);
     for (const RecordedBox& box : recordedBoxes) {
         EXPECT_EQ("Error playing WAV file.\nCheck path and filename.", box.text);
         EXPECT_EQ("Zentor", box.caption);
         EXPECT_EQ((UINT)MB_ICONWARNING, box.type);
     }
+    // A chime that starts shows nothing.
+    playAnswer = TRUE;
+    userOptions.chimeHourly = 1;
+    clearBoxes();
+    chimeCheck(1);
+    chimeCheck(0);
+    EXPECT_EQ(plays + 1, playedSounds.size());
+    EXPECT_TRUE(recordedBoxes.empty()) << recordedBoxes[0].text;
 }
 
 // The bar's whole window as 32-bit pixels.
@@ -185,11 +204,16 @@ std::vector<DWORD> snapshot(int width, int height)
     return pixels;
 }
 
-// Width of the time text in the font the bar draws it in.
-int timeTextWidth()
+std::string timeText()
 {
     char time[STATUS_TEXT_SIZE] = "";
     GetTimeFormatA(LOCALE_SYSTEM_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, time, sizeof time);
+    return time;
+}
+
+// Width of a text in the font the bar draws it in.
+int textWidth(const std::string& text)
+{
     HDC dc = GetWindowDC(barWindow);
 #ifdef ZENTOR_NT3
     HFONT font = nullptr;
@@ -201,7 +225,7 @@ int timeTextWidth()
 #endif
     HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
     SIZE extent = {0, 0};
-    GetTextExtentPoint32A(dc, time, (int)strlen(time), &extent);
+    GetTextExtentPoint32A(dc, text.c_str(), (int)text.size(), &extent);
     if (old)
         SelectObject(dc, old);
     if (font)
@@ -213,7 +237,8 @@ int timeTextWidth()
 TEST_F(StatusTest, TextIsPaintedAtTheRightEndOfTheBar)
 {
     userOptions.alwaysOnTop = 1;
-    userOptions.autoHide = 1;
+    // Without auto-hide no change of activation can move the bar meanwhile.
+    userOptions.autoHide = 0;
     // A menu bar with one short menu, as the user has it; its right end is free.
     MenuNode* menu = newMenuNode();
     copyField(menu->name, "&Tools");
@@ -227,39 +252,72 @@ TEST_F(StatusTest, TextIsPaintedAtTheRightEndOfTheBar)
     ASSERT_EQ(1, createBar());
     const int W = GetSystemMetrics(SM_CXSCREEN);
     const int H = GetSystemMetrics(SM_CYMENU) + BAR_EXTRA_HEIGHT;
-    // Shown, not moving, and a time-only text.
+    const int right = W - STATUS_RIGHT_MARGIN; // where the text must end
     SetWindowPos(barWindow, HWND_TOPMOST, 0, 0, W, H, SWP_NOACTIVATE);
 
-    // The bar without its text: a hidden bar paints none.
-    barShown = 0;
-    RedrawWindow(barWindow, nullptr, nullptr,
-                 RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    pumpMessages(0);
-    std::vector<DWORD> bare = snapshot(W, H);
-
-    barShown = 1;
-    const int width = timeTextWidth();
-    ASSERT_GT(width, 0);
-    int leftmost = W, rightmost = -1;
-    auto painted = [&] {
-        updateStatus();
-        std::vector<DWORD> now = snapshot(W, H);
-        leftmost = W;
-        rightmost = -1;
-        for (int y = 0; y < H; y++)
-            for (int x = 0; x < W; x++)
-                if (now[(size_t)y * W + x] != bare[(size_t)y * W + x]) {
+    struct Case {
+        const char* what;
+        int onBattery;
+        BYTE percent;
+        DWORD pixel; // the charge's colour as the snapshot holds it
+    } cases[] = {
+        {"on the AC line", 0, 0, 0},
+#ifndef ZENTOR_NT3
+        {"on battery at 8%", 1, 8, 0xC00000},
+#endif
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        onBattery = c.onBattery;
+#ifndef ZENTOR_NT3
+        fakePowerStatus.BatteryLifePercent = c.percent;
+#endif
+        const std::string charge = c.onBattery ? "  " + std::to_string(c.percent) + "%" : "";
+        int width = 0, leftmost = 0, rightmost = 0, chargeLeft = 0, chargeRight = 0;
+        // The bar without its text (a hidden bar paints none), then with it; a
+        // minute that turns over meanwhile changes the text, so it is measured
+        // again.
+        auto painted = [&] {
+            const std::string time = timeText();
+            barShown = 0;
+            RedrawWindow(barWindow, nullptr, nullptr,
+                         RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            std::vector<DWORD> bare = snapshot(W, H);
+            barShown = 1;
+            updateStatus();
+            std::vector<DWORD> now = snapshot(W, H);
+            if (timeText() != time)
+                return false;
+            width = textWidth(time + charge);
+            leftmost = chargeLeft = W;
+            rightmost = chargeRight = -1;
+            for (int y = 0; y < H; y++)
+                for (int x = 0; x < W; x++) {
+                    DWORD pixel = now[(size_t)y * W + x];
+                    if (pixel == bare[(size_t)y * W + x])
+                        continue;
                     leftmost = x < leftmost ? x : leftmost;
                     rightmost = x > rightmost ? x : rightmost;
+                    if (c.onBattery && (pixel & 0xFFFFFF) == c.pixel) {
+                        chargeLeft = x < chargeLeft ? x : chargeLeft;
+                        chargeRight = x > chargeRight ? x : chargeRight;
+                    }
                 }
-        return rightmost >= 0;
-    };
-    ASSERT_TRUE(until(painted, 5000)) << "no status text appeared on the bar";
-    // Glyphs keep a pixel or two of side bearing inside their advance.
-    EXPECT_LT(rightmost, W - STATUS_RIGHT_MARGIN) << "text reaches into the right margin";
-    EXPECT_GE(rightmost, W - STATUS_RIGHT_MARGIN - 4) << "text ends too far from the right edge";
-    EXPECT_GE(leftmost, W - STATUS_RIGHT_MARGIN - width - 1) << "text starts too far left";
-    EXPECT_LE(leftmost, W - STATUS_RIGHT_MARGIN - width + 4) << "text starts too far right";
+            return rightmost >= 0;
+        };
+        ASSERT_TRUE(until(painted, 5000)) << "no status text appeared on the bar";
+        // Glyphs keep a pixel or two of side bearing inside their advance.
+        EXPECT_LT(rightmost, right) << "text reaches into the right margin";
+        EXPECT_GE(rightmost, right - 4) << "text ends too far from the right edge";
+        EXPECT_GE(leftmost, right - width - 1) << "text starts too far left";
+        EXPECT_LE(leftmost, right - width + 4) << "text starts too far right";
+        if (!c.onBattery)
+            continue;
+        // The charge, in its colour, stands at the end of the text.
+        ASSERT_GE(chargeRight, 0) << "no pixel in the charge's colour";
+        EXPECT_GE(chargeLeft, right - textWidth(charge)) << "charge starts too far left";
+        EXPECT_LT(chargeRight, right) << "charge reaches into the right margin";
+    }
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ int initApplication()
         return 0;
 #ifndef ZENTOR_NT3
     SYSTEM_POWER_STATUS power;
-    onBattery = GetSystemPowerStatus(&power) && power.ACLineStatus == 0;
+    onBattery = getPowerStatus(&power) && power.ACLineStatus == 0;
 #endif
     screenHeight = GetSystemMetrics(SM_CYSCREEN);
     parseCommandLine();

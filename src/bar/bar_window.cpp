@@ -231,7 +231,7 @@ static void onDisplayChange(LPARAM lParam)
 static void onPowerBroadcast()
 {
     SYSTEM_POWER_STATUS power;
-    if (GetSystemPowerStatus(&power))
+    if (getPowerStatus(&power))
         onBattery = power.ACLineStatus == 0;
     else
         onBattery = 0;

@@ -31,6 +31,8 @@ extern APPBARDATA dockData;   // the record passed to every SHZentorMessage call
 // The shell's application-desktop-toolbar service.
 #ifndef ZENTOR_NT3
 UINT_PTR SHZentorMessage(DWORD message, APPBARDATA* data);
+// The system's power status (GetSystemPowerStatus).
+BOOL getPowerStatus(SYSTEM_POWER_STATUS* status);
 #endif
 
 int registerBarClass();

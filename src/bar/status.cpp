@@ -106,7 +106,7 @@ static void readStatus(char* full, char* main, char* battery, int* percent)
 #ifndef ZENTOR_NT3
     if (onBattery) {
         SYSTEM_POWER_STATUS power;
-        if (GetSystemPowerStatus(&power))
+        if (getPowerStatus(&power))
             *percent = power.BatteryLifePercent;
         else
             *percent = 255;

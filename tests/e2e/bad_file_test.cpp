@@ -35,6 +35,11 @@ TEST_F(E2eTest, BadDataFileEndsTheProgramWithOneFatalBox)
 {
     std::vector<unsigned char> version101 = defaultDataFile();
     version101[0] = 101;
+    std::vector<unsigned char> version103 = defaultDataFile();
+    version103[0] = 103;
+    std::vector<unsigned char> swapped = defaultDataFile(); // 102 in the other byte order
+    swapped[0] = 0;
+    swapped[3] = 102;
     const struct {
         const char* what;
         const char* variant;
@@ -43,6 +48,8 @@ TEST_F(E2eTest, BadDataFileEndsTheProgramWithOneFatalBox)
     } cases[] = {
         {"version 101", "zentor", version101, OLD_FILE},
         {"version 101", "zentornt3", version101, OLD_FILE},
+        {"version 103", "zentor", version103, OLD_FILE},
+        {"version 102 byte-swapped", "zentor", swapped, OLD_FILE},
         {"half a version word", "zentor", {0x66, 0x00}, OLD_FILE},
         {"cut inside menu 2 item 3", "zentor", cutInsideThirdItemOfSecondMenu(),
          "Error reading menu: 2 app: 3\nfrom data file: default.zt. Please\n"

@@ -322,9 +322,36 @@ static void emptyDirectory(const std::string& dir)
     FindClose(search);
 }
 
+// Ends a program that still runs: by WM_CLOSE to its bar when it has one,
+// as the user would, so that it takes its bar off the shell; killed only
+// when that does not end it.
+static void endProgram(HANDLE process, HWND bar)
+{
+    if (WaitForSingleObject(process, 0) != WAIT_TIMEOUT)
+        return;
+    if (bar)
+        PostMessageA(bar, WM_CLOSE, 0, 0);
+    if (!bar || WaitForSingleObject(process, 5000) == WAIT_TIMEOUT) {
+        TerminateProcess(process, 99);
+        WaitForSingleObject(process, 5000);
+    }
+}
+
 void E2eTest::SetUp()
 {
-    ASSERT_EQ(nullptr, FindWindowA("ZTClass", "Zentor")) << "a bar from elsewhere is running";
+    // A bar left running by an earlier test would make every later one
+    // fail; it is ended, and reported by the test that finds it.
+    HWND stray;
+    while ((stray = FindWindowA("ZTClass", "Zentor")) != nullptr) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(stray, &pid);
+        ADD_FAILURE() << "a bar left running elsewhere (process " << pid << ") was ended";
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+        ASSERT_NE(nullptr, process) << "cannot end it";
+        endProgram(process, stray);
+        CloseHandle(process);
+        ASSERT_TRUE(waitFor([&] { return !IsWindow(stray); }, 5000)) << "it did not end";
+    }
     dir = testDirectory();
     CreateDirectoryA(dir.c_str(), nullptr);
     emptyDirectory(dir);
@@ -334,10 +361,7 @@ void E2eTest::SetUp()
 void E2eTest::TearDown()
 {
     for (Running* program : started) {
-        if (WaitForSingleObject(program->info.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(program->info.hProcess, 99);
-            WaitForSingleObject(program->info.hProcess, 5000);
-        }
+        endProgram(program->info.hProcess, findWindowOf(*program, "ZTClass"));
         CloseHandle(program->info.hThread);
         CloseHandle(program->info.hProcess);
         delete program;
