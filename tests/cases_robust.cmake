@@ -1,0 +1,9 @@
+# Robustness: the fuzz targets (built natively by scripts/fuzz.sh, run here
+# for a short while over their seed files).
+add_test(NAME fuzz_smoke COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fuzz.sh 25)
+set_tests_properties(fuzz_smoke PROPERTIES TIMEOUT 600)
+
+# Writes the fuzz targets' seed files with the program's own code.
+add_executable(make_fuzz_corpus fuzz/make_corpus.cpp ${ZENTOR_SEAM_SOURCES} ${ZENTOR_RESOURCES})
+target_link_libraries(make_fuzz_corpus PRIVATE test_support_zentor)
+target_link_options(make_fuzz_corpus PRIVATE -static)
