@@ -7,3 +7,7 @@ set_tests_properties(fuzz_smoke PROPERTIES TIMEOUT 600)
 add_executable(make_fuzz_corpus fuzz/make_corpus.cpp ${ZENTOR_SEAM_SOURCES} ${ZENTOR_RESOURCES})
 target_link_libraries(make_fuzz_corpus PRIVATE test_support_zentor)
 target_link_options(make_fuzz_corpus PRIVATE -static)
+
+# Saving with each of its file calls failing in turn.
+zentor_behaviour_test(save_fault_test zentor
+  SOURCES save_fault_test.cpp support/fake_save_calls.cpp FAKES save_calls)

@@ -132,6 +132,13 @@ int saveMenuFile()
     int replaceable = attributes == INVALID_FILE_ATTRIBUTES ||
                       !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
 
+    // A temporary file left by an earlier save that was cut off is ours to
+    // clear away. Something may have marked it read-only or hidden since,
+    // which would refuse the new file or pass on to the data file itself.
+    if (replaceable) {
+        SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(temporary);
+    }
     int ok = 0;
     FILE* file = replaceable ? openSaveFile(temporary) : nullptr;
     if (file) {
