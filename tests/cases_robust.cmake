@@ -11,3 +11,11 @@ target_link_options(make_fuzz_corpus PRIVATE -static)
 # Saving with each of its file calls failing in turn.
 zentor_behaviour_test(save_fault_test zentor
   SOURCES save_fault_test.cpp support/fake_save_calls.cpp FAKES save_calls)
+
+# The shell starting again: zentor registers its bar anew, zentornt3 ignores it.
+foreach(variant zentor zentornt3)
+  zentor_behaviour_test(shell_restart_${variant}_test ${variant}
+    SOURCES shell_restart_test.cpp support/fake_shell_dock.cpp FAKES shell_dock)
+endforeach()
+target_sources(e2e_test PRIVATE e2e/shell_restart_test.cpp)
+target_link_libraries(e2e_test PRIVATE shell32)
