@@ -17,5 +17,6 @@ foreach(variant zentor zentornt3)
   zentor_behaviour_test(shell_restart_${variant}_test ${variant}
     SOURCES shell_restart_test.cpp support/fake_shell_dock.cpp FAKES shell_dock)
 endforeach()
-target_sources(e2e_test PRIVATE e2e/shell_restart_test.cpp)
+# The kills run last: their bars never leave the shell.
+target_sources(e2e_test PRIVATE e2e/shell_restart_test.cpp e2e/kill_during_save_test.cpp)
 target_link_libraries(e2e_test PRIVATE shell32)
