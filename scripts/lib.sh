@@ -19,6 +19,9 @@ ensure_packages() {
     command -v xdotool >/dev/null || need="$need xdotool"
     command -v import >/dev/null || need="$need imagemagick"
     [ -f /usr/src/googletest/CMakeLists.txt ] || need="$need googletest"
+    # The fuzz targets: clang with libFuzzer and the sanitizers' runtime.
+    command -v clang++ >/dev/null || need="$need clang"
+    dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || need="$need libclang-rt-14-dev"
     if ! command -v wine >/dev/null || ! dpkg -s wine32:i386 >/dev/null 2>&1; then
         need="$need wine wine32:i386"
     fi

@@ -1,5 +1,7 @@
 #include "app.h"
 
+#include <stdlib.h>
+
 #include "command_line.h"
 #include "message_box.h"
 #include "../bar/bar_window.h"
@@ -73,6 +75,11 @@ int runZentor(HINSTANCE instance)
         DispatchMessageA(&msg);
     }
     return (int)msg.wParam;
+}
+
+void parseCommandLine()
+{
+    parseArguments(__argc, __argv);
 }
 
 void shutdownApp(int fatal)

@@ -5,12 +5,9 @@
 
 #include <windows.h>
 
-constexpr int PROFILE_NAME_SIZE = 20;
-constexpr int DATA_PATH_SIZE = 80;
+#include "command_line.h"
 
 extern HINSTANCE appInstance;              // module handle; set first thing by WinMain
-extern char profileName[PROFILE_NAME_SIZE]; // profile word from the command line; "" = none
-extern char dataFilePath[DATA_PATH_SIZE];   // menu data file; settled by parseCommandLine and loadOptions
 extern HMENU popupMenu;                    // submenu 0 of menu 105, the right-click menu
 extern int screenHeight;                   // SM_CYSCREEN read once at start-up
 extern int onBattery;                      // 1 while the AC line is offline (zentor only)
@@ -18,10 +15,8 @@ extern int onBattery;                      // 1 while the AC line is offline (ze
 int initApplication();
 int initBar();
 
-// Reads the process's own argument vector.
+// Reads the process's own argument vector (see parseArguments).
 void parseCommandLine();
-// The same on a given argument vector (argument 0 is the program).
-void parseArguments(int argc, char** argv);
 
 // Runs the program; returns the process's exit code.
 int runZentor(HINSTANCE instance);

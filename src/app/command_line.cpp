@@ -1,11 +1,9 @@
 #include "command_line.h"
 
-#include <stdlib.h>
 #include <string.h>
 
-#include "app.h"
-#include "message_box.h"
 #include "text.h"
+#include "warning.h"
 
 unsigned switchesGiven = 0;
 
@@ -86,9 +84,4 @@ void parseArguments(int argc, char** argv)
     }
     if (profileName[0])
         formatText(dataFilePath, sizeof dataFilePath, "%s.zt", profileName);
-}
-
-void parseCommandLine()
-{
-    parseArguments(__argc, __argv);
 }

@@ -5,12 +5,8 @@
 
 #include <windows.h>
 
+#include "warning.h"
+
 int showMessageBox(HWND owner, const char* text, const char* caption, UINT type);
-
-// Warning box owned by the bar (no owner before the bar exists).
-void showWarning(const char* text);
-
-// printf-style warning, formatted in full however long the arguments.
-void showWarningf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 #endif

@@ -20,6 +20,8 @@ WNDCLASSA barClass;
 int barShown = 1;
 #ifndef ZENTOR_NT3
 APPBARDATA dockData;
+// What the shell broadcasts when it starts again, having forgotten every bar.
+static UINT shellRestartMessage = 0;
 #endif
 
 int barHeight()
@@ -53,6 +55,9 @@ int registerBarClass()
 #endif
     barClass.lpszMenuName = MAKEINTRESOURCEA(IDM_BAR_POPUP);
     barClass.lpszClassName = BAR_CLASS;
+#ifndef ZENTOR_NT3
+    shellRestartMessage = RegisterWindowMessageA("TaskbarCreated");
+#endif
     return RegisterClassA(&barClass) != 0;
 }
 
@@ -108,6 +113,13 @@ void reserveBarStrip()
     dockData.rc.bottom = dockData.rc.top + height;
     dockData.rc.right = width;
     SHZentorMessage(ABM_SETPOS, &dockData);
+}
+
+// A new shell knows nothing of the bar: register it again, as when it was
+// made, so its strip is reserved or it auto-hides again.
+static void onShellRestart()
+{
+    dockBar();
 }
 
 static void tellShell(DWORD message)
@@ -273,6 +285,12 @@ static void onRightClick(LPARAM lParam)
 
 LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+#ifndef ZENTOR_NT3
+    if (message == shellRestartMessage && message && !barGoing) {
+        onShellRestart();
+        return 0;
+    }
+#endif
     switch (message) {
     case WM_ACTIVATE:
         if (!barGoing)

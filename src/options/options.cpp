@@ -1,9 +1,6 @@
 #include "options.h"
 
-#include <string.h>
-
 #include "../app/app.h"
-#include "../app/byte_order.h"
 #include "../app/command_line.h"
 #include "../app/message_box.h"
 #include "../app/text.h"
@@ -11,38 +8,6 @@
 UserOptions userOptions;
 char optionsKeyName[OPTIONS_KEY_SIZE];
 int optionsUnreadable = 0;
-
-// Stored layout of "User_Vars" (108 bytes, little-endian):
-//   0 alwaysOnTop   4 chimeHourly   8 displayDate   12 displayMemory
-//  16 bottom       20 autoHide     24 reserved      28 wavFile[80]
-
-void packOptions(const UserOptions* o, uint8_t out[OPTIONS_SIZE])
-{
-    putInt32(out + 0, o->alwaysOnTop);
-    putInt32(out + 4, o->chimeHourly);
-    putInt32(out + 8, o->displayDate);
-    putInt32(out + 12, o->displayMemory);
-    putInt32(out + 16, o->bottom);
-    putInt32(out + 20, o->autoHide);
-    putInt32(out + 24, o->reserved);
-    memcpy(out + 28, o->wavFile, WAV_FILE_SIZE);
-}
-
-void unpackOptions(const uint8_t in[OPTIONS_SIZE], UserOptions* o)
-{
-    o->alwaysOnTop = getInt32(in + 0);
-    o->chimeHourly = getInt32(in + 4);
-    o->displayDate = getInt32(in + 8);
-    o->displayMemory = getInt32(in + 12);
-    o->bottom = getInt32(in + 16);
-    o->autoHide = getInt32(in + 20);
-    o->reserved = getInt32(in + 24);
-    memcpy(o->wavFile, in + 28, WAV_FILE_SIZE);
-    // A stored path may lack its terminator; never read past the field. A
-    // terminated one is kept whole, tail included, for the next save.
-    if (!memchr(o->wavFile, '\0', WAV_FILE_SIZE))
-        o->wavFile[WAV_FILE_SIZE - 1] = '\0';
-}
 
 static void buildKeyName()
 {
@@ -88,10 +53,7 @@ static BlockRead readBlock(HKEY key)
         return BLOCK_MISSING; // a first run of this key
     if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA)
         return BLOCK_UNREADABLE;
-    if (size != OPTIONS_SIZE)
-        return BLOCK_OBSOLETE;
-    unpackOptions(block, &userOptions);
-    return BLOCK_TAKEN;
+    return readOptionBlock(block, size, &userOptions) ? BLOCK_TAKEN : BLOCK_OBSOLETE;
 }
 
 // The zentornt3 build has no shell to dock with: its bar always auto-hides.

@@ -31,6 +31,16 @@ std::vector<unsigned char> cutInsideThirdItemOfSecondMenu()
     return bytes;
 }
 
+// One menu that claims two billion items and holds one.
+std::vector<unsigned char> countOfBillions()
+{
+    std::vector<unsigned char> bytes = defaultDataFile();
+    bytes.resize(4 + 48 + 296);
+    const uint32_t count = 2000000000;
+    memcpy(&bytes[4 + 32], &count, 4);
+    return bytes;
+}
+
 TEST_F(E2eTest, BadDataFileEndsTheProgramWithOneFatalBox)
 {
     std::vector<unsigned char> version101 = defaultDataFile();
@@ -56,6 +66,9 @@ TEST_F(E2eTest, BadDataFileEndsTheProgramWithOneFatalBox)
          "delete it and restart Zentor."},
         {"cut inside menu 2 item 3", "zentornt3", cutInsideThirdItemOfSecondMenu(),
          "Error reading menu: 2 app: 3\nfrom data file: default.zt. Please\n"
+         "delete it and restart Zentor."},
+        {"a count of billions", "zentor", countOfBillions(),
+         "Error reading menu: 1 app: 2\nfrom data file: default.zt. Please\n"
          "delete it and restart Zentor."},
     };
     for (const auto& c : cases) {
