@@ -10,8 +10,10 @@ as_root() {
 }
 
 # Installs the Debian packages that the build and the tests need, once.
+# "ensure_packages release" also installs NSIS, which makes the installer.
 ensure_packages() {
     local need=""
+    if [ "${1:-}" = release ]; then command -v makensis >/dev/null || need="$need nsis"; fi
     command -v cmake >/dev/null || need="$need cmake"
     command -v make >/dev/null || need="$need make"
     command -v i686-w64-mingw32-g++-posix >/dev/null || need="$need g++-mingw-w64-i686 mingw-w64-i686-dev"

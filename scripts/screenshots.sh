@@ -75,7 +75,9 @@ bar_command() {
 
 # Saves the window titled $1 as docs/$2 once it has been drawn: when two
 # pictures taken a moment apart are the same (a busy machine may take
-# seconds to show and paint a dialog).
+# seconds to show and paint a dialog). With a geometry $3 (WxH+X+Y) it saves
+# that part of the screen instead, for what stands outside the window (an
+# open menu).
 shoot() {
     wait_window "$1"
     local id shot=$BUILD_DIR/shot.png last=$BUILD_DIR/shot-last.png tries=0
@@ -88,7 +90,11 @@ shoot() {
         [ $tries -le 40 ] || { echo "screenshots: \"$1\" did not settle" >&2; exit 1; }
         if [ -e "$shot" ]; then mv "$shot" "$last"; fi
         sleep 0.5
-        import -window "$id" "$shot" 2>/dev/null || rm -f "$shot"
+        if [ -n "${3:-}" ]; then
+            import -window root -crop "$3" +repage "$shot" 2>/dev/null || rm -f "$shot"
+        else
+            import -window "$id" "$shot" 2>/dev/null || rm -f "$shot"
+        fi
     done
     mv "$shot" "$DOCS/$2"
     rm -f "$last"

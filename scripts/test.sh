@@ -3,7 +3,7 @@
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 
-ensure_packages
+ensure_packages release # the tests make and run the installer
 # ZENTOR_BUILD_TARGETS="a b" builds only those targets (for working on a few tests).
 build_all ${ZENTOR_BUILD_TARGETS:+--target $ZENTOR_BUILD_TARGETS}
 trap stop_all EXIT

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks what the two programs take from the system: only the libraries they
 # are meant to link, no shell docking or ShellExecuteEx in zentornt3, 32-bit
-# GUI executables of at most 256 KiB.
+# GUI executables of at most 256 KiB, and the manifest in zentor.exe only.
 # Usage: check_imports.sh zentor.exe zentornt3.exe
 set -u
 OBJDUMP=${OBJDUMP:-i686-w64-mingw32-objdump}
@@ -49,4 +49,7 @@ for name in SHAppBarMessage ShellExecuteExA; do
         fail "$2 imports $name"
     fi
 done
+# zentor.exe's manifest (Common Controls 6, DPI awareness); NT 3.x reads none.
+grep -q 'Microsoft.Windows.Common-Controls' "$1" || fail "$1 carries no manifest"
+! grep -q 'Microsoft.Windows.Common-Controls' "$2" || fail "$2 carries a manifest"
 exit $failed
