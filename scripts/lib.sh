@@ -5,6 +5,17 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 STARTED_XVFB=""
 
+# Polls "$@" every 0.1 s until it succeeds or $1 seconds pass.
+wait_for() {
+    local deadline=$1
+    shift
+    local end=$((SECONDS + deadline))
+    until "$@"; do
+        [ $SECONDS -lt $end ] || return 1
+        sleep 0.1
+    done
+}
+
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }

@@ -20,17 +20,6 @@ PROFILE=shots
 BAR_PID=""
 mkdir -p "$DOCS"
 
-# Polls "$@" every 0.1 s for at most $1 seconds.
-wait_for() {
-    local deadline=$1
-    shift
-    local end=$((SECONDS + deadline))
-    until "$@"; do
-        [ $SECONDS -lt $end ] || return 1
-        sleep 0.1
-    done
-}
-
 # The X window of the Wine window titled exactly $1 (the first one).
 window_id() {
     xdotool search --name "^$1\$" 2>/dev/null | head -n 1

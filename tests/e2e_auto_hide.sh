@@ -6,6 +6,7 @@
 # builds. Runs inside scripts/test.sh's display and Wine prefix.
 # Usage: e2e_auto_hide.sh zentor.exe zentornt3.exe
 set -u
+. "$(dirname "$0")/../scripts/lib.sh" # wait_for
 
 PROFILE=zentor-e2e-hide
 DEADLINE=15 # seconds any one wait may take
@@ -13,15 +14,6 @@ DEADLINE=15 # seconds any one wait may take
 fail() {
     echo "FAIL: $*" >&2
     exit 1
-}
-
-# Polls until "$@" succeeds or the deadline passes.
-poll() {
-    local end=$((SECONDS + DEADLINE))
-    until "$@"; do
-        [ $SECONDS -lt $end ] || return 1
-        sleep 0.1
-    done
 }
 
 # Gone, or ended and waiting to be reaped.
@@ -63,7 +55,7 @@ cleanup() {
             for name in zentor-autohide.exe zentornt3-autohide.exe; do
                 wine taskkill /im "$name" >/dev/null 2>&1
             done
-            poll process_gone "$pid" || kill -9 "$pid" 2>/dev/null
+            wait_for "$DEADLINE" process_gone "$pid" || kill -9 "$pid" 2>/dev/null
         fi
     done
     for pid in "${OTHERS[@]}"; do
@@ -148,7 +140,7 @@ round() {
     wine "$WORK/$name" "$PROFILE" "$edge" >>"$WORK/wine.log" 2>&1 &
     local bar_pid=$!
     BARS+=("$bar_pid")
-    poll bar_window "$bar_pid" || fail "$name $edge: no bar window appeared"
+    wait_for "$DEADLINE" bar_window "$bar_pid" || fail "$name $edge: no bar window appeared"
     local M=$((HEIGHT - extra))
     local shown hidden strip
     if [ "$edge" = "+b" ]; then
@@ -166,24 +158,24 @@ round() {
     wine notepad >>"$WORK/wine.log" 2>&1 &
     local other_pid=$!
     OTHERS+=("$other_pid")
-    poll notepad_window "$other_pid" || fail "notepad did not come up"
-    poll bar_top_is "$hidden" || fail "$name $edge: after deactivation top $TOP, wanted $hidden"
+    wait_for "$DEADLINE" notepad_window "$other_pid" || fail "notepad did not come up"
+    wait_for "$DEADLINE" bar_top_is "$hidden" || fail "$name $edge: after deactivation top $TOP, wanted $hidden"
 
     # The pointer on the strip brings it out; leaving it lets it go again.
     for pass in 1 2; do
-        poll pointer_on_strip_shows "$strip" "$shown" || fail "$name $edge: pointer on the strip, top $TOP, wanted $shown"
+        wait_for "$DEADLINE" pointer_on_strip_shows "$strip" "$shown" || fail "$name $edge: pointer on the strip, top $TOP, wanted $shown"
         xdotool mousemove $((SCREEN_W / 2)) $((SCREEN_H / 2))
-        poll bar_top_is "$hidden" || fail "$name $edge: pointer away, top $TOP, wanted $hidden"
+        wait_for "$DEADLINE" bar_top_is "$hidden" || fail "$name $edge: pointer away, top $TOP, wanted $hidden"
     done
     echo "   shown at $shown, hidden at $hidden"
 
     # WM_CLOSE ends the bar; only one bar can run, so the name finds ours.
     wine taskkill /im "$name" >>"$WORK/wine.log" 2>&1
-    poll process_gone "$bar_pid" || fail "$name $edge: the bar did not end on WM_CLOSE"
+    wait_for "$DEADLINE" process_gone "$bar_pid" || fail "$name $edge: the bar did not end on WM_CLOSE"
     [ -f "$WORK/$PROFILE.zt" ] || fail "$name $edge: data file not saved at the exit"
     rm -f "$WORK/$PROFILE.zt"
     kill "$other_pid" 2>/dev/null
-    poll process_gone "$other_pid" || fail "notepad did not end"
+    wait_for "$DEADLINE" process_gone "$other_pid" || fail "notepad did not end"
     wait "$other_pid" "$bar_pid" 2>/dev/null
 }
 

@@ -5,6 +5,7 @@
 # Usage: e2e_launch_keyboard.sh <zentor.exe> <launch_probe.exe>
 # Needs DISPLAY and WINEPREFIX (scripts/test.sh sets both).
 set -euo pipefail
+. "$(dirname "$0")/../scripts/lib.sh" # wait_for
 
 zentor=$1
 probe=$2
@@ -31,17 +32,6 @@ cleanup() {
 trap cleanup EXIT
 
 bar_gone() { ! kill -0 "$bar_pid" 2>/dev/null; }
-
-# Polls "$@" every 0.1 s for at most $deadline seconds.
-wait_for() {
-    local deadline=$1
-    shift
-    local end=$((SECONDS + deadline))
-    until "$@"; do
-        [ $SECONDS -lt $end ] || return 1
-        sleep 0.1
-    done
-}
 
 le32() {
     local v=$1
