@@ -1,8 +1,8 @@
 // Bad input from outside, as a user gives it: a command line, a stored
 // option value, a data file that cannot be written, items whose program is
-// missing, and empty names, paths and selections in the dialogs. Each box is
-// read whole, and afterwards the data file and the stored options are as
-// they must be.
+// missing, empty names, paths and selections in the dialogs, and a drop of
+// files. Each box is read whole, and afterwards the data file and the stored
+// options are as they must be.
 #include "driver.h"
 
 #include "../../res/resource.h"
@@ -33,6 +33,13 @@ protected:
         EXPECT_NE(nullptr, dialog) << "no dialog \"" << caption << "\"";
         dialogs.push_back(dialog);
         return dialog;
+    }
+    // Chooses a line of one of the editor's lists as a click does.
+    void choose(HWND editor, int list, int line)
+    {
+        SendMessageW(GetDlgItem(editor, list), LB_SETCURSEL, (WPARAM)line, 0);
+        SendMessageTimeoutW(editor, WM_COMMAND, MAKEWPARAM(list, LBN_SELCHANGE),
+                            (LPARAM)GetDlgItem(editor, list), SMTO_ABORTIFHUNG, 5000, nullptr);
     }
     void exitAndCheck(Running& program, HWND bar, const char* dataFile,
                       const std::vector<unsigned char>& data)
@@ -228,12 +235,11 @@ TEST_P(BadInput, DialogsRefuseEmptyNamesAndSelections)
             continue;
         }
         // Done before the next step is posted; none of these opens a window.
-        if (step.command != IDC_MENU_DOWN)
-            SendMessageW(control, LB_SETCURSEL, (WPARAM)step.line, 0);
-        WPARAM notice = step.command == IDC_MENU_DOWN ? step.command
-                                                       : MAKEWPARAM(step.command, LBN_SELCHANGE);
-        SendMessageTimeoutW(editor, WM_COMMAND, notice, (LPARAM)control, SMTO_ABORTIFHUNG, 5000,
-                            nullptr);
+        if (step.command == IDC_MENU_DOWN)
+            SendMessageTimeoutW(editor, WM_COMMAND, step.command, (LPARAM)control,
+                                SMTO_ABORTIFHUNG, 5000, nullptr);
+        else
+            choose(editor, step.command, step.line);
         EXPECT_EQ(before, boxes.size());
     }
 
@@ -282,6 +288,73 @@ TEST_P(BadInput, DialogsRefuseEmptyNamesAndSelections)
     DWORD type = 0;
     ASSERT_TRUE(readOptions("default", &stored, &type));
     EXPECT_EQ("", byteDifference(defaultOptions(), stored)) << "options changed";
+}
+
+// Files dropped from the file manager (a real XDND drop, which Wine's X11
+// driver turns into WM_DROPFILES): a path too long for an entry is refused
+// with a warning and the rest is added. The drop selects its menu while the
+// entry list still shows the menu chosen before, whose lines then name no
+// entry of the selected menu.
+TEST_P(BadInput, DropRefusesLongPathsAndKeepsTheRest)
+{
+    // On Wine's Z: drive, so the drop tool names the files by Unix paths.
+    const std::string unixDir = "/tmp/zentor-drop-" + std::to_string(GetCurrentProcessId());
+    const std::string deep = "/" + repeat('d', 70);
+    auto dos = [](std::string path) {
+        for (char& c : path)
+            c = c == '/' ? '\\' : c;
+        return "Z:" + path;
+    };
+    CreateDirectoryA(dos(unixDir).c_str(), nullptr);
+    CreateDirectoryA(dos(unixDir + deep).c_str(), nullptr);
+    const std::string shortFile = unixDir + "/tool.exe", longFile = unixDir + deep + "/long.exe";
+    for (const std::string& f : {shortFile, longFile})
+        writeBytes(dos(f), {'M', 'Z'});
+
+    writeOptions("default", defaultOptions());
+    Running& program = start(GetParam(), "");
+    HWND bar = waitForBar(program);
+    ASSERT_NE(nullptr, bar);
+    HWND editor = open(program, bar, CMD_EDIT_MENUS, "User Menus");
+    choose(editor, IDC_MENU_LIST, 0);
+
+    // The second menu line, as the screen shows it.
+    HWND list = GetDlgItem(editor, IDC_MENU_LIST);
+    const int height = (int)SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    POINT at{10, height + height / 2};
+    ClientToScreen(list, &at);
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string tool = self;
+    tool = tool.substr(0, tool.rfind('\\') + 1) + "xdnd_drop " + std::to_string(at.x) + " " +
+           std::to_string(at.y) + " " + shortFile + " " + longFile;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION drop{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &tool[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &drop)) << tool;
+    expectWarning(program, "These files were not added: their paths are\nlonger than 79 "
+                           "characters.\n\n" + dos(longFile));
+    WaitForSingleObject(drop.hProcess, 10000);
+    CloseHandle(drop.hThread);
+    CloseHandle(drop.hProcess);
+
+    SendMessageW(GetDlgItem(editor, IDC_APP_LIST), LB_SETCURSEL, 0, 0);
+    PostMessageA(editor, WM_COMMAND, MAKEWPARAM(IDC_APP_LIST, LBN_DBLCLK),
+                 (LPARAM)GetDlgItem(editor, IDC_APP_LIST));
+    expectWarning(program, "Application not found in linked list!");
+    PostMessageA(editor, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(waitFor([&] { return !IsWindow(editor); })) << "the editor stays open";
+
+    std::vector<unsigned char> wanted = defaultDataFile();
+    wanted[4 + 48 + 2 * 296 + 32] = 3; // "&Games" gets the dropped entry
+    const std::vector<unsigned char> entry = dataFileOf({{"", {{"Tool", dos(shortFile)}}}});
+    wanted.insert(wanted.end(), entry.end() - 296, entry.end());
+    exitAndCheck(program, bar, "default.zt", wanted);
+    for (const std::string& f : {shortFile, longFile})
+        DeleteFileA(dos(f).c_str());
+    RemoveDirectoryA(dos(unixDir + deep).c_str());
+    RemoveDirectoryA(dos(unixDir).c_str());
 }
 
 }  // namespace
