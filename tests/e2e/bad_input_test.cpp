@@ -6,11 +6,12 @@
 #include "driver.h"
 
 #include "../../res/resource.h"
+#include "options/options.h"
 
 namespace {
 
-const char* const GREETING = "Thanks for trying Zentor!  If you find\nany bugs, please report them to\n"
-                             "zentor@users.invalid!";
+const std::string GREETING = std::string("Thanks for trying Zentor!  If you find\nany bugs, please "
+                                         "report them to\n") + CONTACT_ADDRESS + "!";
 
 class BadInput : public E2eTest, public ::testing::WithParamInterface<std::string> {
 protected:
