@@ -1,6 +1,6 @@
-// The large menu lists of the benchmarks: 400 menus of 99 items, their text
-// fields filled most of their width as long real paths would, every tenth
-// item with a separator above it.
+// The menu lists of the benchmarks: by default 400 menus of 99 items, their
+// text fields filled most of their width as long real paths would, every
+// tenth item with a separator above it.
 #ifndef ZENTOR_BIG_MENUS_H
 #define ZENTOR_BIG_MENUS_H
 
@@ -10,13 +10,13 @@
 constexpr int BIG_MENUS = 400;
 constexpr int BIG_ITEMS = 99;
 
-inline void buildBigMenus()
+inline void buildBigMenus(int menus = BIG_MENUS, int items = BIG_ITEMS)
 {
-    for (int m = 0; m < BIG_MENUS; m++) {
+    for (int m = 0; m < menus; m++) {
         MenuNode* menu = newMenuNode();
         formatText(menu->name, sizeof menu->name, "&Menu number %d of the bench", m);
         appendMenu(menu);
-        for (int i = 0; i < BIG_ITEMS; i++) {
+        for (int i = 0; i < items; i++) {
             AppNode* a = newAppNode();
             formatText(a->path, sizeof a->path,
                        "c:\\program files\\some vendor\\product %d\\bin\\program%d.exe", m, i);

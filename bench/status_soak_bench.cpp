@@ -2,7 +2,6 @@
 // 100,000 times. GDI objects and process memory after the first 10 refreshes
 // and after all of them must not grow beyond a small allowance.
 #include <windows.h>
-#include <psapi.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -13,43 +12,13 @@
 #include "bench_util.h"
 #include "menus/menu_file.h"
 #include "menus/menu_list.h"
+#include "object_counts.h"
 #include "options/options.h"
 #include "resource.h"
 #include "test_support.h"
 
 constexpr long GDI_ALLOWANCE = 2;                 // objects
 constexpr SIZE_T MEMORY_ALLOWANCE = 256 * 1024;   // bytes
-
-// Wine's GetGuiResources answers 0. Wine also takes a GDI handle by its
-// table index alone (high word 0), so the live objects can be counted by
-// asking each index for its type; on Windows that probe finds nothing.
-static long probeGdiObjects()
-{
-    long count = 0;
-    for (UINT_PTR index = 1; index < 0x10000; index++)
-        if (GetObjectType((HGDIOBJ)index))
-            count++;
-    return count;
-}
-
-static int gdiFromWindows = 1;
-
-static long gdiObjects()
-{
-    if (gdiFromWindows)
-        return (long)GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    return probeGdiObjects();
-}
-
-static SIZE_T privateBytes()
-{
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof counters;
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS*)&counters,
-                              sizeof counters))
-        return 0;
-    return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
-}
 
 static void refresh(long times)
 {
@@ -87,33 +56,16 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    if (GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) == 0) {
-        gdiFromWindows = 0;
-        // The probe must see what it claims to count: 50 fonts made and kept.
-        long before = probeGdiObjects();
-        HFONT fonts[50];
-        for (HFONT& f : fonts)
-            f = CreateFontA(12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
-        long during = probeGdiObjects();
-        for (HFONT f : fonts)
-            DeleteObject(f);
-        long after = probeGdiObjects();
-        printf("status soak: GetGuiResources(GR_GDIOBJECTS) is 0 here (Wine); counting GDI "
-               "objects by handle probe (check: %ld, +50 fonts %ld, freed %ld)\n",
-               before, during, after);
-        if (during - before != 50 || after != before) {
-            printf("status soak: the handle probe does not count GDI objects here\n");
-            return 2;
-        }
-    }
+    if (!probesWork("status soak"))
+        return 2;
 
     refresh(10);
-    long gdiStart = gdiObjects();
+    long gdiStart = countGdiObjects().total();
     SIZE_T memoryStart = privateBytes();
     double t0 = nowMs();
     refresh(total - 10);
     double elapsed = nowMs() - t0;
-    long gdiEnd = gdiObjects();
+    long gdiEnd = countGdiObjects().total();
     SIZE_T memoryEnd = privateBytes();
 
     printf("status soak: %ld refreshes, %.1f us each\n", total,

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the programs and the benchmarks and runs the benchmarks under Wine in
 # a virtual display: start-up and exit, data file, executable size, the
-# status refresh soak and the menu editor. Prints every figure with its goal
+# status refresh soak, the menu editor and a day at the bar. Prints every figure with its goal
 # and exits nonzero when a goal is missed. BUILD_DIR picks the build folder
 # (default build-bench).
 set -euo pipefail
@@ -48,6 +48,7 @@ run_bench startup_bench "${BENCH_ROUNDS:-15}"
 run_bench data_file_bench "${BENCH_FILE_ROUNDS:-7}"
 run_bench status_soak_bench "${BENCH_REFRESHES:-100000}"
 run_bench editor_bench "${BENCH_EDITOR_ROUNDS:-21}"
+run_bench day_soak_bench "${BENCH_DAY_PERCENT:-100}"
 
 echo
 if [ "$failed" -ne 0 ]; then

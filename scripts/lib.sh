@@ -30,6 +30,9 @@ ensure_packages() {
     command -v i686-w64-mingw32-g++-posix >/dev/null || need="$need g++-mingw-w64-i686 mingw-w64-i686-dev"
     command -v Xvfb >/dev/null || need="$need xvfb"
     command -v xdotool >/dev/null || need="$need xdotool"
+    # The end-to-end tests' file drop is a small X client built for the host.
+    command -v cc >/dev/null || need="$need gcc"
+    [ -f /usr/include/X11/Xlib.h ] || need="$need libx11-dev"
     command -v import >/dev/null || need="$need imagemagick"
     [ -f /usr/src/googletest/CMakeLists.txt ] || need="$need googletest"
     # The fuzz targets: clang with libFuzzer and the sanitizers' runtime.

@@ -70,6 +70,18 @@ HWND findWindowOf(const Running& program, const char* cls)
     return found.empty() ? nullptr : found[0];
 }
 
+HWND waitForDialog(const Running& program, const char* caption, DWORD ms)
+{
+    HWND found = nullptr;
+    waitFor([&] {
+        for (HWND window : windowsOf(program, "#32770"))
+            if (windowText(window) == caption)
+                found = window;
+        return found != nullptr;
+    }, ms);
+    return found;
+}
+
 // Text of a window of another process; the wide call, since Wine hands
 // another process's text over as UTF-16.
 std::string windowText(HWND window)
@@ -267,30 +279,35 @@ std::vector<unsigned char> defaultOptions()
     return block;
 }
 
-std::vector<unsigned char> defaultDataFile()
+std::vector<unsigned char> dataFileOf(const std::vector<FileMenu>& menus)
 {
     // Version word, then per menu a 48-byte record (name at 0, count at 32)
     // and its 296-byte item records (path at 0, name at 250).
-    char windows[80];
-    GetWindowsDirectoryA(windows, sizeof windows);
-    const struct { const char* menu; const char* names[2]; std::string paths[2]; } menus[] = {
-        {"&Apps", {"Visual &C++ v4.0", "&Word v7.0"},
-         {"c:\\vc40\\bin\\msdev.exe", "c:\\winword\\winword.exe"}},
-        {"&Games", {"&Minesweeper", "&Solitaire"},
-         {std::string(windows) + "\\winmine.exe", std::string(windows) + "\\sol.exe"}}};
-    std::vector<unsigned char> bytes(1284, 0);
+    std::vector<unsigned char> bytes(4, 0);
     putInt(bytes, 0, 102);
-    size_t at = 4;
-    for (const auto& menu : menus) {
-        putText(bytes, at, menu.menu);
-        putInt(bytes, at + 32, 2);
+    for (const FileMenu& menu : menus) {
+        size_t at = bytes.size();
+        bytes.resize(at + 48 + 296 * menu.items.size(), 0);
+        putText(bytes, at, menu.name);
+        putInt(bytes, at + 32, (int32_t)menu.items.size());
         at += 48;
-        for (int i = 0; i < 2; i++, at += 296) {
-            putText(bytes, at, menu.paths[i]);
-            putText(bytes, at + 250, menu.names[i]);
+        for (const auto& item : menu.items) {
+            putText(bytes, at, item.second);
+            putText(bytes, at + 250, item.first);
+            at += 296;
         }
     }
     return bytes;
+}
+
+std::vector<unsigned char> defaultDataFile()
+{
+    char windows[80];
+    GetWindowsDirectoryA(windows, sizeof windows);
+    return dataFileOf({{"&Apps", {{"Visual &C++ v4.0", "c:\\vc40\\bin\\msdev.exe"},
+                                  {"&Word v7.0", "c:\\winword\\winword.exe"}}},
+                       {"&Games", {{"&Minesweeper", std::string(windows) + "\\winmine.exe"},
+                                   {"&Solitaire", std::string(windows) + "\\sol.exe"}}}});
 }
 
 // ---- the fixture ----

@@ -37,6 +37,8 @@ bool waitFor(const std::function<bool()>& pred, DWORD ms = 20000);
 // The visible top-level windows of the process of class cls (any when null).
 std::vector<HWND> windowsOf(const Running& program, const char* cls);
 HWND findWindowOf(const Running& program, const char* cls);
+// Waits for the program's dialog or box of that caption; null when none came.
+HWND waitForDialog(const Running& program, const char* caption, DWORD ms = 20000);
 // A window's text, also of another process's window.
 std::string windowText(HWND window);
 
@@ -54,6 +56,13 @@ bool readOptions(const char* key, std::vector<unsigned char>* value, DWORD* type
 void writeOptions(const char* key, const std::vector<unsigned char>& value);
 // The 108-byte block a first run stores.
 std::vector<unsigned char> defaultOptions();
+// One menu of a data file: its name and its items' names and paths.
+struct FileMenu {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> items;
+};
+// A data file of these menus, every other field zero.
+std::vector<unsigned char> dataFileOf(const std::vector<FileMenu>& menus);
 // The 1284-byte data file of the default menus.
 std::vector<unsigned char> defaultDataFile();
 

@@ -48,14 +48,7 @@ bool statusSettled(HWND bar, int* left)
 HWND openDialog(const Running& program, HWND bar, UINT command, const char* caption)
 {
     PostMessageA(bar, WM_COMMAND, command, 0);
-    HWND found = nullptr;
-    waitFor([&] {
-        for (HWND window : windowsOf(program, "#32770"))
-            if (windowText(window) == caption)
-                found = window;
-        return found != nullptr;
-    });
-    return found;
+    return waitForDialog(program, caption);
 }
 
 class Dialogs : public E2eTest, public ::testing::WithParamInterface<std::string> {};
