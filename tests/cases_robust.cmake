@@ -17,6 +17,6 @@ foreach(variant zentor zentornt3)
   zentor_behaviour_test(shell_restart_${variant}_test ${variant}
     SOURCES shell_restart_test.cpp support/fake_shell_dock.cpp FAKES shell_dock)
 endforeach()
-# The kills run last: their bars never leave the shell.
+# The kill test tells the shell itself that its killed bars are gone.
 target_sources(e2e_test PRIVATE e2e/shell_restart_test.cpp e2e/kill_during_save_test.cpp)
 target_link_libraries(e2e_test PRIVATE shell32)

@@ -68,7 +68,9 @@ TEST_F(E2eTest, ShellRestartRegistersTheBarAgain)
 
         forgetBar(bar);
         EXPECT_EQ(0, freeTop());
-        PostMessageA(HWND_BROADCAST, taskbarCreated, 0, 0);
+        // Sent, not posted: the probes below register and remove the bar
+        // themselves and must not meet the bar halfway through its own.
+        SendMessageTimeoutA(HWND_BROADCAST, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
         if (c.docks) {
             EXPECT_TRUE(waitFor([&] { return knowsBar(bar) && freeTop() == stripBottom; }))
                 << "free top " << freeTop() << ", strip bottom " << stripBottom;
