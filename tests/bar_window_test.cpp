@@ -11,6 +11,7 @@
 #include "menus/menu_bar.h"
 #include "options/options.h"
 #include "resource.h"
+#include "object_counts.h"
 #include "test_support.h"
 
 #ifndef ZENTOR_NT3
@@ -151,7 +152,7 @@ TEST_F(BarWindowTest, DisplayChangeMakesTheBarAnew)
         SCOPED_TRACE(testing::Message() << "autoHide " << autoHide);
         userOptions.autoHide = autoHide;
         ASSERT_EQ(1, makeBar());
-        const int menusBefore = countLiveMenus();
+        const int menusBefore = countUserObjects().menus;
         HWND old = barWindow;
         barShown = 0;
         dockCalls.clear();
@@ -171,7 +172,7 @@ TEST_F(BarWindowTest, DisplayChangeMakesTheBarAnew)
         EXPECT_EQ(1, barShown);
         for (int i = 0; i < 10; i++)
             SendMessageA(barWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(W, GetSystemMetrics(SM_CYSCREEN)));
-        EXPECT_EQ(menusBefore, countLiveMenus());
+        EXPECT_EQ(menusBefore, countUserObjects().menus);
         removeBar();
         resetProgramState();
         resetFakeDock();

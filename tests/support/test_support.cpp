@@ -128,14 +128,3 @@ void resetProgramState()
     onBattery = 0;
     clearBoxes();
 }
-
-int countLiveMenus()
-{
-    // Wine takes a USER handle by its low word alone (high word 0): entry i
-    // of its table is 0x20 + 2 * i, so every live menu answers IsMenu once.
-    int count = 0;
-    for (UINT_PTR index = 0x20; index < 0x10000; index += 2)
-        if (IsMenu((HMENU)index))
-            count++;
-    return count;
-}

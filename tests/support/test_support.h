@@ -38,10 +38,6 @@ void writeFileBytes(const std::string& path, const std::vector<unsigned char>& b
 // Removes HKCU\Software\Zentor\<profile> (or \default for an empty profile).
 void deleteOptionsKey(const char* profile);
 
-// How many menus the process holds. Counts by probing handles as Wine hands
-// them out (its GetGuiResources answers 0); on Windows the probe finds none.
-int countLiveMenus();
-
 // Puts every global of the program back as a fresh process has it.
 void resetProgramState();
 
