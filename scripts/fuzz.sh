@@ -8,22 +8,25 @@
 #   bash scripts/fuzz.sh --corpus                writes the seed files anew with the
 #                                                program's own code (under Wine)
 #
-# New inputs are kept in build/fuzz/corpus, findings in build/fuzz/findings;
-# the script fails on the first finding.
+# New inputs are kept in build/fuzz/corpus, findings in build/fuzz/findings
+# (FUZZ_DIR picks another folder than build/fuzz); the script fails on the
+# first finding. The fuzz targets are native programs, the same whichever
+# Windows build is chosen.
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 
-FUZZ_DIR=$BUILD_DIR/fuzz
+FUZZ_DIR=${FUZZ_DIR:-$BUILD_ROOT/fuzz}
 SEEDS=$ROOT/tests/fuzz/corpus
 ensure_packages
 
 if [ "${1:-}" = "--corpus" ]; then
+    choose_arch
     build_all --target make_fuzz_corpus
     trap stop_all EXIT
     start_wine "$BUILD_DIR/wineprefix"
     rm -rf "$SEEDS"
     mkdir -p "$SEEDS"
-    wine "$BUILD_DIR/tests/make_fuzz_corpus.exe" "$(winepath -w "$SEEDS")"
+    "$ZENTOR_WINE" "$BUILD_DIR/tests/make_fuzz_corpus.exe" "$("$ZENTOR_WINE" winepath -w "$SEEDS")"
     exit 0
 fi
 

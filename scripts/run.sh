@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds Zentor and runs the bar under Wine. Without a display it starts a
 # virtual one, answers the first-run greeting, and saves a screenshot of the
-# bar into the build folder. Arguments are passed to zentor.exe.
+# bar as build/bar.png. Arguments are passed to zentor.exe; the data file is
+# written to build/run/.
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 
 ensure_packages
+choose_arch
 build_all --target zentor zentornt3
 trap stop_all EXIT
 trap 'exit 130' INT TERM
@@ -15,9 +17,9 @@ if [ -z "${DISPLAY:-}" ]; then
     headless=1
 fi
 start_wine "$BUILD_DIR/run-prefix"
-mkdir -p "$BUILD_DIR/run"
-cd "$BUILD_DIR/run"
-wine "$BUILD_DIR/zentor.exe" "$@" &
+mkdir -p "$BUILD_ROOT/run"
+cd "$BUILD_ROOT/run"
+"$ZENTOR_WINE" "$BUILD_DIR/zentor.exe" "$@" &
 bar=$!
 
 if [ -n "$headless" ]; then
@@ -33,8 +35,8 @@ if [ -n "$headless" ]; then
         sleep 0.1
     done
     sleep 1
-    import -window root -crop 1024x40+0+0 "$BUILD_DIR/bar.png"
-    echo "Screenshot of the bar: $BUILD_DIR/bar.png"
+    import -window root -crop 1024x40+0+0 "$BUILD_ROOT/bar.png"
+    echo "Screenshot of the bar: $BUILD_ROOT/bar.png"
     echo "The bar runs on a virtual display; press Ctrl+C to stop it."
 fi
 wait "$bar"

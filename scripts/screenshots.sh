@@ -8,6 +8,7 @@ set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 
 ensure_packages
+choose_arch
 build_all --target zentor post_message >/dev/null
 trap 'stop_shots; stop_all' EXIT
 trap 'exit 130' INT TERM
@@ -45,21 +46,21 @@ start_bar() {
     rm -rf "$WORK"
     mkdir -p "$WORK"
     [ -z "${1:-}" ] || cp "$1" "$WORK/$PROFILE.zt"
-    wine reg add "HKCU\\Software\\Zentor\\$PROFILE" /v User_Vars /t REG_BINARY \
+    "$ZENTOR_WINE" reg add "HKCU\\Software\\Zentor\\$PROFILE" /v User_Vars /t REG_BINARY \
         /d "$DEFAULT_OPTIONS" /f >/dev/null 2>&1
-    (cd "$WORK" && exec wine "$BUILD_DIR/zentor.exe" "$PROFILE" "${@:2}") &
+    (cd "$WORK" && exec "$ZENTOR_WINE" "$BUILD_DIR/zentor.exe" "$PROFILE" "${@:2}") &
     BAR_PID=$!
     wait_for 20 bar_is_up || { echo "screenshots: the bar did not start" >&2; exit 1; }
 }
 
 bar_is_up() {
-    wine "$BUILD_DIR/tests/post_message.exe" 0 >/dev/null 2>&1
+    "$ZENTOR_WINE" "$BUILD_DIR/tests/post_message.exe" 0 >/dev/null 2>&1
 }
 
 # Posts a command to the bar as its right-click menu would (40004 Edit Menus,
 # 40001 Options, 40005 About).
 bar_command() {
-    wine "$BUILD_DIR/tests/post_message.exe" 0x111 "$1"
+    "$ZENTOR_WINE" "$BUILD_DIR/tests/post_message.exe" 0x111 "$1"
 }
 
 # Saves the window titled $1 as docs/$2 once it has been drawn: when two
@@ -100,7 +101,7 @@ press() {
 
 stop_shots() {
     if [ -n "$BAR_PID" ] && kill -0 "$BAR_PID" 2>/dev/null; then
-        wine "$BUILD_DIR/tests/post_message.exe" 0x111 40006 >/dev/null 2>&1 || true
+        "$ZENTOR_WINE" "$BUILD_DIR/tests/post_message.exe" 0x111 40006 >/dev/null 2>&1 || true
         wait_for 10 bash -c "! kill -0 $BAR_PID 2>/dev/null" || kill "$BAR_PID" 2>/dev/null || true
     fi
     BAR_PID=""

@@ -14,6 +14,6 @@ foreach(variant zentor zentornt3)
 endforeach()
 
 # The real programs under the X server: hide and show driven by the pointer.
-add_test(NAME e2e_auto_hide
-  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e_auto_hide.sh $<TARGET_FILE:zentor> $<TARGET_FILE:zentornt3>)
+zentor_script_test(e2e_auto_hide
+  bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e_auto_hide.sh $<TARGET_FILE:zentor> $<TARGET_FILE:zentornt3>)
 set_tests_properties(e2e_auto_hide PROPERTIES TIMEOUT 240)

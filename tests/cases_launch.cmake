@@ -10,7 +10,6 @@ foreach(t launch_test launch_nt3_test)
   target_link_libraries(${t} PRIVATE ole32 uuid)
 endforeach()
 
-add_test(NAME e2e_launch_keyboard
-  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e_launch_keyboard.sh
-          $<TARGET_FILE:zentor> $<TARGET_FILE:launch_probe>)
+zentor_script_test(e2e_launch_keyboard
+  bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e_launch_keyboard.sh $<TARGET_FILE:zentor> $<TARGET_FILE:launch_probe>)
 set_tests_properties(e2e_launch_keyboard PROPERTIES TIMEOUT 120)

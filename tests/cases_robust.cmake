@@ -1,7 +1,8 @@
 # Robustness: the fuzz targets (built natively by scripts/fuzz.sh, run here
 # for a short while over their seed files).
+# They are native programs, the same for either Windows build (label "native").
 add_test(NAME fuzz_smoke COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/fuzz.sh 25)
-set_tests_properties(fuzz_smoke PROPERTIES TIMEOUT 600)
+set_tests_properties(fuzz_smoke PROPERTIES TIMEOUT 600 LABELS native)
 
 # Writes the fuzz targets' seed files with the program's own code.
 add_executable(make_fuzz_corpus fuzz/make_corpus.cpp ${ZENTOR_SEAM_SOURCES} ${ZENTOR_RESOURCES})

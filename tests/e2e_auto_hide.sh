@@ -53,7 +53,7 @@ cleanup() {
     for pid in "${BARS[@]}"; do
         if ! process_gone "$pid"; then
             for name in zentor-autohide.exe zentornt3-autohide.exe; do
-                wine taskkill /im "$name" >/dev/null 2>&1
+                "$ZENTOR_WINE" taskkill /im "$name" >/dev/null 2>&1
             done
             wait_for "$DEADLINE" process_gone "$pid" || kill -9 "$pid" 2>/dev/null
         fi
@@ -64,26 +64,26 @@ cleanup() {
     for pid in "${BARS[@]}" "${OTHERS[@]}"; do
         wait "$pid" 2>/dev/null
     done
-    wine reg delete "HKCU\\Software\\Zentor\\$PROFILE" /f >/dev/null 2>&1
+    "$ZENTOR_WINE" reg delete "HKCU\\Software\\Zentor\\$PROFILE" /f >/dev/null 2>&1
     for key in "${APP_KEYS[@]}"; do
-        wine reg delete "$key" /f >/dev/null 2>&1
+        "$ZENTOR_WINE" reg delete "$key" /f >/dev/null 2>&1
     done
     for app in zentor-autohide.exe zentornt3-autohide.exe; do
-        wine reg delete "HKCU\\Software\\Wine\\AppDefaults\\$app" /f >/dev/null 2>&1
+        "$ZENTOR_WINE" reg delete "HKCU\\Software\\Wine\\AppDefaults\\$app" /f >/dev/null 2>&1
     done
     rm -rf "$WORK"
 }
 trap cleanup EXIT
 cd "$WORK" || fail "no work directory"
 for key in "${APP_KEYS[@]}"; do
-    wine reg add "$key" /v Managed /t REG_SZ /d Y /f >/dev/null 2>&1 || fail "cannot set $key"
+    "$ZENTOR_WINE" reg add "$key" /v Managed /t REG_SZ /d Y /f >/dev/null 2>&1 || fail "cannot set $key"
 done
 
 # A stored option block (always on top, memory shown, auto-hide on), so no
 # greeting box stands in the way; the edge comes from the command line.
 BLOCK=$(printf '%s%0160d' 01000000000000000000000001000000000000000100000000000000 0)
 [ ${#BLOCK} -eq 216 ] || fail "option block is ${#BLOCK} hex digits"
-wine reg add "HKCU\\Software\\Zentor\\$PROFILE" /v User_Vars /t REG_BINARY /d "$BLOCK" /f \
+"$ZENTOR_WINE" reg add "HKCU\\Software\\Zentor\\$PROFILE" /v User_Vars /t REG_BINARY /d "$BLOCK" /f \
     >/dev/null 2>&1 || fail "could not write the options"
 
 read -r SCREEN_W SCREEN_H < <(xdotool getdisplaygeometry)
@@ -137,7 +137,7 @@ round() {
     local name=$1 edge=$2 extra=$3
     echo "== $name $edge"
 
-    wine "$WORK/$name" "$PROFILE" "$edge" >>"$WORK/wine.log" 2>&1 &
+    "$ZENTOR_WINE" "$WORK/$name" "$PROFILE" "$edge" >>"$WORK/wine.log" 2>&1 &
     local bar_pid=$!
     BARS+=("$bar_pid")
     wait_for "$DEADLINE" bar_window "$bar_pid" || fail "$name $edge: no bar window appeared"
@@ -155,7 +155,7 @@ round() {
     [ "$M" -gt 0 ] || fail "$name $edge: bar is $HEIGHT high"
 
     # Another window takes the activation: the bar withdraws to its strip.
-    wine notepad >>"$WORK/wine.log" 2>&1 &
+    "$ZENTOR_WINE" notepad >>"$WORK/wine.log" 2>&1 &
     local other_pid=$!
     OTHERS+=("$other_pid")
     wait_for "$DEADLINE" notepad_window "$other_pid" || fail "notepad did not come up"
@@ -170,7 +170,7 @@ round() {
     echo "   shown at $shown, hidden at $hidden"
 
     # WM_CLOSE ends the bar; only one bar can run, so the name finds ours.
-    wine taskkill /im "$name" >>"$WORK/wine.log" 2>&1
+    "$ZENTOR_WINE" taskkill /im "$name" >>"$WORK/wine.log" 2>&1
     wait_for "$DEADLINE" process_gone "$bar_pid" || fail "$name $edge: the bar did not end on WM_CLOSE"
     [ -f "$WORK/$PROFILE.zt" ] || fail "$name $edge: data file not saved at the exit"
     rm -f "$WORK/$PROFILE.zt"

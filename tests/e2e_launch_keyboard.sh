@@ -23,10 +23,10 @@ cleanup() {
     # WM_CLOSE first, so the bar takes itself off the shell; killed only when
     # that does not end it.
     if [ -n "$bar_pid" ] && kill -0 "$bar_pid" 2>/dev/null; then
-        wine taskkill /im "$(basename "$zentor")" >/dev/null 2>&1 || true
+        "$ZENTOR_WINE" taskkill /im "$(basename "$zentor")" >/dev/null 2>&1 || true
         wait_for 10 bar_gone || kill -9 "$bar_pid" 2>/dev/null || true
     fi
-    wine reg delete "$key" /f >/dev/null 2>&1 || true
+    "$ZENTOR_WINE" reg delete "$key" /f >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -47,8 +47,8 @@ field() {
     head -c $((size - ${#text})) /dev/zero
 }
 
-probe_win=$(winepath -w "$probe")
-work_win=$(winepath -w "$work")
+probe_win=$("$ZENTOR_WINE" winepath -w "$probe")
+work_win=$("$ZENTOR_WINE" winepath -w "$work")
 parameters='keyboard "two words"'
 
 # The data file: version 102, one 48-byte menu record, one 296-byte item.
@@ -65,14 +65,14 @@ size=$(stat -c %s "$work/$profile.zt")
 # memory shown, top edge, no auto-hide (the bar stays where the keys reach it).
 options=010000000000000000000000010000000000000000000000
 options=$options$(printf '0%.0s' $(seq 1 $((216 - ${#options}))))
-wine reg add "$key" /v User_Vars /t REG_BINARY /d "$options" /f >/dev/null 2>&1 ||
+"$ZENTOR_WINE" reg add "$key" /v User_Vars /t REG_BINARY /d "$options" /f >/dev/null 2>&1 ||
     fail "could not store the options"
 
 export ZENTOR_PROBE_OUT="$work_win\\probe-out.txt"
 out="$work/probe-out.txt"
 
 cd "$work"
-wine "$zentor" "$profile" >/dev/null 2>&1 &
+"$ZENTOR_WINE" "$zentor" "$profile" >/dev/null 2>&1 &
 bar_pid=$!
 
 bar_window() { bar=$(xdotool search --name '^Zentor$' 2>/dev/null | head -n 1) && [ -n "$bar" ]; }

@@ -36,7 +36,7 @@ editor_data=$BUILD_DIR/shots-editor.zt
 } >"$editor_data"
 
 post_to() { # window title, then post_message's own arguments
-    wine "$BUILD_DIR/tests/post_message.exe" --window "$@"
+    "$ZENTOR_WINE" "$BUILD_DIR/tests/post_message.exe" --window "$@"
 }
 
 closed() {
