@@ -236,7 +236,7 @@ TEST_F(BarWindowTest, DocksWithTheShell)
         std::vector<DockCall> calls = dockingCalls();
         EXPECT_EQ(messages, messagesOf(calls));
         for (const DockCall& call : calls) {
-            EXPECT_EQ(36u, call.data.cbSize);
+            EXPECT_EQ(sizeof(APPBARDATA), call.data.cbSize);
             EXPECT_EQ(barWindow, call.data.hWnd);
             EXPECT_EQ(0u, call.data.uCallbackMessage);
             EXPECT_EQ(c.bottom ? (UINT)ABE_BOTTOM : (UINT)ABE_TOP, call.data.uEdge);
@@ -340,7 +340,7 @@ TEST_F(BarWindowTest, CloseAndExitEndTheProgram)
         EXPECT_EQ(0, calls[0].data.lParam);
         for (const DockCall& call : calls) {
             EXPECT_EQ(bar, call.data.hWnd);
-            EXPECT_EQ(36u, call.data.cbSize);
+            EXPECT_EQ(sizeof(APPBARDATA), call.data.cbSize);
             EXPECT_EQ(c.bottom ? (UINT)ABE_BOTTOM : (UINT)ABE_TOP, call.data.uEdge);
         }
 #endif

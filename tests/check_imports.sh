@@ -1,16 +1,26 @@
 #!/usr/bin/env bash
 # Checks what the two programs take from the system: only the libraries they
-# are meant to link, no shell docking or ShellExecuteEx in zentornt3, 32-bit
-# GUI executables of at most 256 KiB, and the manifest in zentor.exe only.
-# Usage: check_imports.sh zentor.exe zentornt3.exe
+# are meant to link, no shell docking or ShellExecuteEx in zentornt3, GUI
+# executables of the build's kind (PE32 for i686, PE32+ for x86_64) of at
+# most 256 KiB, and the manifest in zentor.exe only.
+# Usage: check_imports.sh i686|x86_64 zentor.exe zentornt3.exe
+# OBJDUMP names an objdump that reads that kind (the build's own).
 set -u
-OBJDUMP=${OBJDUMP:-i686-w64-mingw32-objdump}
 failed=0
 
 fail() {
     echo "FAIL: $*"
     failed=1
 }
+
+[ $# -eq 3 ] || { echo "usage: $0 i686|x86_64 zentor.exe zentornt3.exe"; exit 2; }
+case $1 in
+i686) magic=010b manifest_arch=x86 ;;
+x86_64) magic=020b manifest_arch=amd64 ;;
+*) echo "unknown build $1"; exit 2 ;;
+esac
+OBJDUMP=${OBJDUMP:-$1-w64-mingw32-objdump}
+shift
 
 # check EXE ALLOWED_DLLS... (names without .dll, lower case)
 check() {
@@ -21,7 +31,7 @@ check() {
         fail "$exe: objdump cannot read it"
         return
     fi
-    grep -q 'Magic[[:space:]]*010b' <<<"$dump" || fail "$exe: not a PE32 image"
+    grep -q "Magic[[:space:]]*$magic" <<<"$dump" || fail "$exe: not a $magic image"
     local subsystem
     subsystem=$(awk '/^Subsystem/ {print $2}' <<<"$dump")
     [ "$subsystem" = "00000002" ] || fail "$exe: subsystem $subsystem, wanted 00000002 (GUI)"
@@ -39,7 +49,6 @@ check() {
     echo "$exe: $size bytes, imports $(awk '/DLL Name:/ {printf "%s ", $3}' <<<"$dump")"
 }
 
-[ $# -eq 2 ] || { echo "usage: $0 zentor.exe zentornt3.exe"; exit 2; }
 common="user32 gdi32 kernel32 shell32 advapi32 winmm comdlg32 msvcrt"
 check "$1" $common ole32
 check "$2" $common
@@ -51,5 +60,6 @@ for name in SHAppBarMessage ShellExecuteExA; do
 done
 # zentor.exe's manifest (Common Controls 6, DPI awareness); NT 3.x reads none.
 grep -q 'Microsoft.Windows.Common-Controls' "$1" || fail "$1 carries no manifest"
+grep -q "processorArchitecture=\"$manifest_arch\"" "$1" || fail "$1: its manifest names another processor"
 ! grep -q 'Microsoft.Windows.Common-Controls' "$2" || fail "$2 carries a manifest"
 exit $failed

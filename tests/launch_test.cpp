@@ -169,7 +169,7 @@ TEST_F(LaunchTest, ItemFieldsReachTheProgram)
         EXPECT_TRUE(recordedBoxes.empty()) << recordedBoxes[0].text;
         ASSERT_EQ(1u, shellRequests.size());
         const ShellRequest& r = shellRequests[0];
-        EXPECT_EQ(60u, r.size);
+        EXPECT_EQ(sizeof(SHELLEXECUTEINFOA), r.size);
         EXPECT_EQ((ULONG)SEE_MASK_DOENVSUBST, r.mask);
         EXPECT_EQ("open", r.verb);
         EXPECT_EQ(c.shown, r.show);

@@ -391,9 +391,8 @@ TEST_F(EditorTest, FindFillsOnlyThePathOpensInTheRootAndKeepsTheDirectory)
         EXPECT_EQ(std::string("Executables\0*.EXE;*.COM;*.BAT;*.PIF;*.LNK\0All Files\0*.*\0\0", 57),
                   std::string(askedFile.lpstrFilter, 57));
         EXPECT_STREQ("Find Executable...", askedFile.lpstrTitle);
-        const DWORD fields[] = {askedFile.lStructSize, askedFile.nFilterIndex, askedFile.nMaxFile,
-                                askedFile.Flags};
-        EXPECT_EQ((std::vector<DWORD>{76, 1, 80, 0x1814}), std::vector<DWORD>(fields, fields + 4));
+        const DWORD fields[] = {askedFile.nFilterIndex, askedFile.nMaxFile, askedFile.Flags};
+        EXPECT_EQ((std::vector<DWORD>{1, 80, 0x1814}), std::vector<DWORD>(fields, fields + 3));
         EXPECT_EQ(d, askedFile.hwndOwner);
         EXPECT_EQ(nullptr, askedFile.lpstrInitialDir);
         click(d, IDCANCEL);
