@@ -1,17 +1,27 @@
 #!/usr/bin/env bash
-# Checks that the release zip holds exactly the files the README lists under
-# "The zip holds" (the first fenced block after that line).
-# Usage: check_zip.sh README.md Zentor-<version>-win32.zip
+# Checks that each release zip holds exactly the files the README lists for
+# it: the first fenced block after the line "`<zip's name>` holds:".
+# Usage: check_zip.sh README.md Zentor-<version>-win32.zip [more zips]
 set -u
-[ $# -eq 2 ] || { echo "usage: $0 README.md release.zip"; exit 2; }
-listed=$(awk '/^The zip holds/ {found = 1; next}
-              found && /^```/ {if (inside) exit; inside = 1; next}
-              inside {print}' "$1" | sort)
-held=$(cmake -E tar tf "$2" | grep -v '/$' | sort) || { echo "FAIL: cannot read $2"; exit 1; }
-[ -n "$listed" ] || { echo "FAIL: no list of the zip's files in $1"; exit 1; }
-if [ "$listed" != "$held" ]; then
-    echo "FAIL: the zip and the README's list differ (< README only, > zip only):"
-    diff <(echo "$listed") <(echo "$held") | grep '^[<>]'
-    exit 1
-fi
-echo "$2: the $(echo "$held" | wc -l) files the README lists"
+[ $# -ge 2 ] || { echo "usage: $0 README.md release.zip..."; exit 2; }
+readme=$1
+shift
+failed=0
+for zip in "$@"; do
+    name=$(basename "$zip")
+    listed=$(awk -v heading="\`$name\` holds:" '$0 == heading {found = 1; next}
+                  found && /^```/ {if (inside) exit; inside = 1; next}
+                  inside {print}' "$readme" | sort)
+    held=$(cmake -E tar tf "$zip" | grep -v '/$' | sort) || { echo "FAIL: cannot read $zip"; exit 1; }
+    if [ -z "$listed" ]; then
+        echo "FAIL: $readme lists no files for $name"
+        failed=1
+    elif [ "$listed" != "$held" ]; then
+        echo "FAIL: $name and the README's list differ (< README only, > zip only):"
+        diff <(echo "$listed") <(echo "$held") | grep '^[<>]'
+        failed=1
+    else
+        echo "$name: the $(echo "$held" | wc -l) files the README lists"
+    fi
+done
+exit $failed

@@ -1,4 +1,0 @@
-# Read by cpack for each generator: the installer is named apart from the zip.
-if(CPACK_GENERATOR STREQUAL "NSIS")
-  set(CPACK_PACKAGE_FILE_NAME "Zentor-${CPACK_PACKAGE_VERSION}-setup")
-endif()
