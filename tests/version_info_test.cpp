@@ -29,7 +29,8 @@ std::string versionString(const std::vector<char>& info, const char* name)
 TEST(VersionInfo, BothProgramsNameTheProductTheirVersionAndThemselves)
 {
     const struct { const char* file; const char* description; } programs[] = {
-        {"zentor.exe", "Zentor application launcher"},
+        {"zentor.exe", sizeof(void*) == 8 ? "Zentor application launcher (64-bit)"
+                                          : "Zentor application launcher"},
         {"zentornt3.exe", "Zentor application launcher for Windows NT 3.x"}};
     for (int i = 0; i < 2; i++) {
         std::string path = programPath(i + 1);
