@@ -1,7 +1,7 @@
 // The User Menus editor and its setup dialogs, made from the real templates
 // in this process and driven with the messages a user's actions send. The
-// boxes are answered by the fake message box, the file dialog by the
-// stand-in below.
+// boxes are answered by the fake message box, the file dialog and the
+// drop's file query by the stand-ins below.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -16,6 +16,7 @@
 
 #include "app/app.h"
 #include "app/text.h"
+#include "dialogs/dropped_files.h"
 #include "dialogs/file_browse.h"
 #include "dialogs/menu_editor.h"
 #include "resource.h"
@@ -33,6 +34,16 @@ BOOL getOpenFileName(OPENFILENAMEA* request)
     GetCurrentDirectoryA(sizeof dir, dir);
     askedFrom = dir;
     return chosenFile && copyText(request->lpstrFile, request->nMaxFile, chosenFile);
+}
+
+// Windows gives a wide drop's name length in UTF-16 units, whatever the
+// name takes in the ANSI code page; Wine gives it in bytes. The stand-in
+// answers as Windows does (the test's drops are wide, as the shell's are).
+UINT queryDroppedFile(HDROP drop, UINT i, char* path, UINT size)
+{
+    if (!path && i != 0xFFFFFFFF)
+        return DragQueryFileW(drop, i, nullptr, 0);
+    return DragQueryFileA(drop, i, path, size);
 }
 
 namespace {
@@ -451,9 +462,44 @@ TEST_F(EditorTest, EveryWayASetupDialogEndsGivesBackItsRequestAndUnlinkedRecord)
     EXPECT_EQ(before, heapInUse()) << "bytes left on the heap after every ending";
 }
 
+std::wstring wideOf(const std::string& utf8)
+{
+    std::wstring text(utf8.size(), L'\0');
+    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), &text[0],
+                                    (int)text.size()));
+    return text;
+}
+
+// A text of this file (UTF-8) as the program holds it: in the ANSI code page.
+std::string ansiOf(const std::string& utf8)
+{
+    std::wstring wide = wideOf(utf8);
+    std::string text(wide.size() * 4, '\0');
+    text.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), &text[0],
+                                    (int)text.size(), nullptr, nullptr));
+    return text;
+}
+
+std::string times(int n, const std::string& piece)
+{
+    std::string text;
+    while (n-- > 0)
+        text += piece;
+    return text;
+}
+
 TEST_F(EditorTest, DroppedFilesBecomeEntriesOfTheMenuUnderThePoint)
 {
+    // The names below take two bytes a character in a double-byte code page,
+    // which the test gets from its Japanese locale (cases_editor.cmake).
+    CPINFO codePage{};
+    ASSERT_TRUE(GetCPInfo(CP_ACP, &codePage) && codePage.MaxCharSize > 1)
+        << "ANSI code page " << GetACP() << " is single-byte: run with LC_ALL=ja_JP.UTF-8";
     const std::string tooLong = "C:\\" + std::string(76, 'p') + ".exe";
+    const std::string memo = "C:\\日本\\メモ帳.EXE";
+    const std::string bytesTooLong = "C:\\" + times(40, "語") + ".exe"; // 47 characters
+    const std::string wideTooLong = "C:\\" + times(80, "語") + ".exe", wideTooLong2 = wideTooLong + "x";
+    const std::string LONG = "These files were not added: their paths are\nlonger than 79 characters.\n\n";
     const int ABOVE = -100, DIALOG = 1;
     struct Row {
         const char* start;
@@ -461,8 +507,8 @@ TEST_F(EditorTest, DroppedFilesBecomeEntriesOfTheMenuUnderThePoint)
         int top, line, to; // scrolled to top; the drop's line (ABOVE: over the first); DIALOG: sent there
         const char* data;
         const char* appLines; // of the first menu, chosen before the drop
-        const char* lastPath; // of the target menu's last entry
-        const char* box;
+        std::string lastPath; // of the target menu's last entry
+        std::string box;
     } rows[] = {
         {"A: B:", {"C:\\WINDOWS\\NOTEPAD.EXE"}, 0, 1, 0, "A: B:Notepad", "", "C:\\WINDOWS\\notepad.EXE", ""},
         {"A:x", {"C:\\DOCS\\readme", "C:\\DOCS\\README", "C:\\DOCS\\.cfg", "C:\\MY.DIR\\TOOL"}, 0, 0,
@@ -471,7 +517,10 @@ TEST_F(EditorTest, DroppedFilesBecomeEntriesOfTheMenuUnderThePoint)
         {"A:", {"C:\\x\\abcdefghijklmnopqrstuvwxyzABCDEFGHIJ.TXT"}, 0, 0, 0, "A:Abcdefghijklmnopqrstuvwxyzabc",
          "Abcdefghijklmnopqrstuvwxyzabc", "C:\\x\\abcdefghijklmnopqrstuvwxyzabcdefghij.TXT", ""},
         {"A:", {"C:\\one.exe", tooLong, "C:\\two.exe"}, 0, 0, 0, "A:Two,One", "Two|One", "C:\\one.exe",
-         "These files were not added: their paths are\nlonger than 79 characters.\n\n"},
+         LONG + tooLong},
+        // Paths are measured in the bytes they take here, not in characters.
+        {"A:", {bytesTooLong, memo, wideTooLong, wideTooLong2}, 0, 0, 0, "A:メモ帳", "メモ帳", memo,
+         LONG + bytesTooLong + "\n" + wideTooLong + "\n" + wideTooLong2},
         {"0: 1: 2: 3: 4: 5: 6: 7: 8: 9: 10: 11:", {"C:\\a.exe"}, 5, 1, 0,
          "0: 1: 2: 3: 4: 5: 6:A 7: 8: 9: 10: 11:", "", "C:\\a.exe", ""},
         {"A: B:", {"C:\\a.exe"}, 0, 2, 0, "A: B:", "", "", ""},
@@ -484,31 +533,35 @@ TEST_F(EditorTest, DroppedFilesBecomeEntriesOfTheMenuUnderThePoint)
         choose(IDC_MENU_LIST, 0);
         SendMessageA(item(IDC_MENU_LIST), LB_SETTOPINDEX, (WPARAM)r.top, 0);
         int height = (int)SendMessageA(item(IDC_MENU_LIST), LB_GETITEMHEIGHT, 0, 0);
-        size_t size = sizeof(DROPFILES) + 1;
+        // A wide drop, as the shell makes them.
+        size_t size = sizeof(DROPFILES) + sizeof(WCHAR);
         for (const std::string& f : r.files)
-            size += f.size() + 1;
+            size += (wideOf(f).size() + 1) * sizeof(WCHAR);
         HGLOBAL drop = GlobalAlloc(GHND, size);
         DROPFILES* files = (DROPFILES*)GlobalLock(drop);
         files->pFiles = sizeof(DROPFILES);
         files->pt = {5, r.line == ABOVE ? -2 : r.line * height + height / 2};
-        char* at = (char*)(files + 1);
-        for (const std::string& f : r.files)
-            at = (char*)memcpy(at, f.c_str(), f.size() + 1) + f.size() + 1;
+        files->fWide = TRUE;
+        WCHAR* at = (WCHAR*)(files + 1);
+        for (const std::string& f : r.files) {
+            std::wstring name = wideOf(f);
+            at = (WCHAR*)memcpy(at, name.c_str(), (name.size() + 1) * sizeof(WCHAR)) + name.size() + 1;
+        }
         GlobalUnlock(drop);
         clearBoxes();
         SendMessageA(r.to == DIALOG ? editor : item(IDC_MENU_LIST), WM_DROPFILES, (WPARAM)drop, 0);
         EXPECT_EQ(0u, GlobalSize(drop)) << "the drop was not finished";
-        EXPECT_EQ(r.data, describe());
-        EXPECT_EQ(r.appLines, lines(IDC_APP_LIST));
-        EXPECT_EQ(r.box[0] ? "!" + std::string(r.box) + tooLong : "", boxTexts());
-        if (r.lastPath[0]) {
+        EXPECT_EQ(ansiOf(r.data), describe());
+        EXPECT_EQ(ansiOf(r.appLines), lines(IDC_APP_LIST));
+        EXPECT_EQ(r.box.empty() ? "" : "!" + ansiOf(r.box), boxTexts());
+        if (!r.lastPath.empty()) {
             MenuNode* target = menuList;
             for (int i = 0; i < r.top + r.line; i++)
                 target = target->next;
             AppNode* last = target->firstApp;
             while (last->next)
                 last = last->next;
-            EXPECT_STREQ(r.lastPath, last->path);
+            EXPECT_EQ(ansiOf(r.lastPath), last->path);
             EXPECT_EQ(r.top + r.line, selected(IDC_MENU_LIST));
         }
     }
