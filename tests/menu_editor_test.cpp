@@ -495,7 +495,7 @@ TEST_F(EditorTest, DroppedFilesBecomeEntriesOfTheMenuUnderThePoint)
     CPINFO codePage{};
     ASSERT_TRUE(GetCPInfo(CP_ACP, &codePage) && codePage.MaxCharSize > 1)
         << "ANSI code page " << GetACP() << " is single-byte: run with LC_ALL=ja_JP.UTF-8";
-    const std::string tooLong = "C:\\" + std::string(76, 'p') + ".exe";
+    const std::string tooLong = "C:\\" + std::string(73, 'p') + ".exe"; // one over an entry's 79
     const std::string memo = "C:\\日本\\メモ帳.EXE";
     const std::string bytesTooLong = "C:\\" + times(40, "語") + ".exe"; // 47 characters
     const std::string wideTooLong = "C:\\" + times(80, "語") + ".exe", wideTooLong2 = wideTooLong + "x";
