@@ -506,11 +506,11 @@ TEST_F(EditorTest, DroppedFilesBecomeEntriesOfTheMenuUnderThePoint)
         std::vector<std::string> files;
         int top, line, to; // scrolled to top; the drop's line (ABOVE: over the first); DIALOG: sent there
         const char* data;
-        const char* appLines; // of the first menu, chosen before the drop
+        const char* appLines; // the first menu is chosen before the drop
         std::string lastPath; // of the target menu's last entry
         std::string box;
     } rows[] = {
-        {"A: B:", {"C:\\WINDOWS\\NOTEPAD.EXE"}, 0, 1, 0, "A: B:Notepad", "", "C:\\WINDOWS\\notepad.EXE", ""},
+        {"A: B:", {"C:\\WINDOWS\\NOTEPAD.EXE"}, 0, 1, 0, "A: B:Notepad", "Notepad", "C:\\WINDOWS\\notepad.EXE", ""},
         {"A:x", {"C:\\DOCS\\readme", "C:\\DOCS\\README", "C:\\DOCS\\.cfg", "C:\\MY.DIR\\TOOL"}, 0, 0,
          DIALOG, "A:x,TOOL,Default Name,README,Readme", "x|TOOL|Default Name|README|Readme",
          "C:\\DOCS\\readme", ""},
@@ -522,7 +522,7 @@ TEST_F(EditorTest, DroppedFilesBecomeEntriesOfTheMenuUnderThePoint)
         {"A:", {bytesTooLong, memo, wideTooLong, wideTooLong2}, 0, 0, 0, "A:メモ帳", "メモ帳", memo,
          LONG + bytesTooLong + "\n" + wideTooLong + "\n" + wideTooLong2},
         {"0: 1: 2: 3: 4: 5: 6: 7: 8: 9: 10: 11:", {"C:\\a.exe"}, 5, 1, 0,
-         "0: 1: 2: 3: 4: 5: 6:A 7: 8: 9: 10: 11:", "", "C:\\a.exe", ""},
+         "0: 1: 2: 3: 4: 5: 6:A 7: 8: 9: 10: 11:", "A", "C:\\a.exe", ""},
         {"A: B:", {"C:\\a.exe"}, 0, 2, 0, "A: B:", "", "", ""},
         {"A:", {"C:\\a.exe"}, 0, ABOVE, 0, "A:", "", "", ""},
         {"", {"C:\\a.exe"}, 0, 0, 0, "", "", "", ""},

@@ -182,10 +182,9 @@ void acceptDroppedFiles(HWND dialog, HDROP drop)
     if (line >= 0 && menu) {
         char** paths = droppedPaths(drop, count);
         if (addDroppedFiles(paths, count, menu)) {
-            // The shown entries stay in step with the menu's; another
-            // menu's new entries show when it is chosen.
-            if (menu == editorShownMenu)
-                showMenuEntries(dialog, menu);
+            // The entry list follows the selection to the menu the files
+            // went to, so its lines stand for that menu's entries.
+            showMenuEntries(dialog, menu);
             SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)list, TRUE);
             SendMessageA(list, LB_SETCURSEL, (WPARAM)line, 0);
         }
