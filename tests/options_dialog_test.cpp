@@ -187,7 +187,7 @@ TEST_F(DialogTest, OkAppliesTheOptionsToTheRunningBar)
         {"auto-hide on", "100100", "100101", "old.wav", nullptr, nullptr, 30,
          {ABM_SETPOS, ABM_SETAUTOHIDEBAR}},
         {"auto-hide refused", "100100", "100101", "old.wav", "100100", REFUSED, 30,
-         {ABM_SETPOS, ABM_SETAUTOHIDEBAR}},
+         {ABM_SETPOS, ABM_SETAUTOHIDEBAR, ABM_QUERYPOS, ABM_SETPOS}},
         {"to the bottom", "100101", "100111", "old.wav", nullptr, nullptr, screen - H,
          {ABM_REMOVE, ABM_NEW, ABM_SETAUTOHIDEBAR}},
         {"to the bottom, auto-hide off", "100101", "100110", "old.wav", nullptr, nullptr,

@@ -88,8 +88,13 @@ static void applyAutoHide(int hideChanged, int edgeChanged)
         reserveBarStrip();
     }
     if (!SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData)) {
+        int gaveStripUp = userOptions.autoHide;
         userOptions.autoHide = 0;
         setBarHidden(0);
+        // The strip given up above is the bar's again, or maximised windows
+        // would slide under it. A bar at a new edge reserves its own.
+        if (gaveStripUp && !edgeChanged)
+            reserveBarStrip();
         showWarning("Error autohiding Zentor!\nIs the Start Menu there?");
     }
     if (!userOptions.autoHide)
