@@ -5,6 +5,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -189,11 +190,13 @@ TEST_F(DialogTest, OkAppliesTheOptionsToTheRunningBar)
         {"auto-hide refused", "100100", "100101", "old.wav", "100100", REFUSED, 30,
          {ABM_SETPOS, ABM_SETAUTOHIDEBAR, ABM_QUERYPOS, ABM_SETPOS}},
         {"to the bottom", "100101", "100111", "old.wav", nullptr, nullptr, screen - H,
-         {ABM_REMOVE, ABM_NEW, ABM_SETAUTOHIDEBAR}},
+         {ABM_SETAUTOHIDEBAR, ABM_REMOVE, ABM_NEW, ABM_SETAUTOHIDEBAR}},
         {"to the bottom, auto-hide off", "100101", "100110", "old.wav", nullptr, nullptr,
-         screen - 28 - H, {ABM_SETAUTOHIDEBAR, ABM_REMOVE, ABM_NEW, ABM_QUERYPOS, ABM_SETPOS}},
+         screen - 28 - H,
+         {ABM_SETAUTOHIDEBAR, ABM_SETAUTOHIDEBAR, ABM_REMOVE, ABM_NEW, ABM_QUERYPOS, ABM_SETPOS}},
         {"to the top, auto-hide on", "100010", "100001", "old.wav", nullptr, nullptr, 0,
-         {ABM_SETPOS, ABM_SETAUTOHIDEBAR, ABM_REMOVE, ABM_NEW, ABM_SETAUTOHIDEBAR}},
+         {ABM_SETPOS, ABM_SETAUTOHIDEBAR, ABM_SETAUTOHIDEBAR, ABM_REMOVE, ABM_NEW,
+          ABM_SETAUTOHIDEBAR}},
 #else
 #define NT3_BOX "AutoHide must always be on in Windows NT v3!"
         {"nothing changed", "100101", "100101", "old.wav", nullptr, NT3_BOX, KEPT},
@@ -243,7 +246,11 @@ TEST_F(DialogTest, OkAppliesTheOptionsToTheRunningBar)
             EXPECT_EQ(window, call.data.hWnd) << "call " << calls.size();
             if (call.message == ABM_REMOVE)
                 window = barWindow;
-            else if (call.message == ABM_SETAUTOHIDEBAR && window == old)
+            if (call.message != ABM_SETAUTOHIDEBAR)
+                continue;
+            // The old bar's first call makes the dialog's change, if any.
+            if (window == old && c.before[5] != c.dialog[5] &&
+                count(calls.begin(), calls.end(), ABM_SETAUTOHIDEBAR) == 1)
                 EXPECT_EQ(c.dialog[5] - '0', call.data.lParam);
         }
         EXPECT_EQ(c.calls, calls);

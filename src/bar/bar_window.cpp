@@ -157,13 +157,13 @@ int createBar()
 }
 
 #ifndef ZENTOR_NT3
-void takeBarOffShell()
+void takeBarOffShell(int bottom)
 {
     if (!barWindow)
         return;
     dockData.cbSize = sizeof(APPBARDATA);
     dockData.hWnd = barWindow;
-    setDockEdge();
+    dockData.uEdge = bottom ? ABE_BOTTOM : ABE_TOP;
     dockData.lParam = 0;
     SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData);
     SHZentorMessage(ABM_REMOVE, &dockData);
@@ -173,7 +173,7 @@ void takeBarOffShell()
 void removeBar()
 {
 #ifndef ZENTOR_NT3
-    takeBarOffShell();
+    takeBarOffShell(userOptions.bottom);
 #endif
     if (barClass.hIcon) {
         DestroyIcon(barClass.hIcon);
@@ -234,7 +234,7 @@ static void onDisplayChange(LPARAM lParam)
     int height = HIWORD(lParam);
     screenHeight = height > 0 ? height : GetSystemMetrics(SM_CYSCREEN);
 #ifndef ZENTOR_NT3
-    takeBarOffShell();
+    takeBarOffShell(userOptions.bottom);
 #endif
     remakeBar();
 }

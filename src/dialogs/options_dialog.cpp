@@ -76,7 +76,10 @@ static void applyAutoHide(int hideChanged, int edgeChanged)
         return;
     dockData.cbSize = sizeof(APPBARDATA);
     dockData.hWnd = barWindow;
-    dockData.uEdge = userOptions.bottom ? ABE_BOTTOM : ABE_TOP;
+    // At the edge the bar stands at: a new edge comes with a new bar, made
+    // once the dialog has gone.
+    int atBottom = (userOptions.bottom != 0) != (edgeChanged != 0);
+    dockData.uEdge = atBottom ? ABE_BOTTOM : ABE_TOP;
     dockData.lParam = userOptions.autoHide ? 1 : 0;
     if (userOptions.autoHide) {
         SetRectEmpty(&dockData.rc);
@@ -156,13 +159,12 @@ INT_PTR CALLBACK optionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }
 
 // The bar at the other edge is a new window. The old one owns the dialog,
-// so it goes only after the dialog has ended.
+// so it goes only after the dialog has ended, leaving the shell from the
+// edge it stood at.
 static void moveBarToNewEdge()
 {
 #ifndef ZENTOR_NT3
-    dockData.cbSize = sizeof(APPBARDATA);
-    dockData.hWnd = barWindow;
-    SHZentorMessage(ABM_REMOVE, &dockData);
+    takeBarOffShell(!userOptions.bottom);
 #endif
     remakeBar();
 }
