@@ -248,7 +248,11 @@ TEST_F(DialogTest, OkAppliesTheOptionsToTheRunningBar)
                 window = barWindow;
             if (call.message != ABM_SETAUTOHIDEBAR)
                 continue;
-            // The old bar's first call makes the dialog's change, if any.
+            // Each bar registers and withdraws at the edge it stands at;
+            // the old bar's first call makes the dialog's change, if any.
+            const char* edge = window == old ? c.before : want;
+            EXPECT_EQ(edge[4] == '1' ? ABE_BOTTOM : ABE_TOP, (int)call.data.uEdge)
+                << "call " << calls.size();
             if (window == old && c.before[5] != c.dialog[5] &&
                 count(calls.begin(), calls.end(), ABM_SETAUTOHIDEBAR) == 1)
                 EXPECT_EQ(c.dialog[5] - '0', call.data.lParam);
