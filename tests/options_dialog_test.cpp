@@ -81,6 +81,17 @@ std::vector<std::string> boxTexts()
     return texts;
 }
 
+// Repaints of the bar's frame, which carries the status text.
+int framePaints = 0;
+
+LRESULT CALLBACK countFramePaints(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* sent = (const CWPSTRUCT*)lParam;
+    if (code == HC_ACTION && sent->message == WM_NCPAINT && sent->hwnd == barWindow)
+        framePaints++;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 const char* dialogCaption;
 std::function<void(HWND)> inDialog;
 
@@ -179,6 +190,7 @@ TEST_F(DialogTest, OkAppliesTheOptionsToTheRunningBar)
         {"chime without a WAV file", "100101", "011010", "", "100101", NO_WAV, KEPT, {}},
         {"chime off, WAV emptied, date", "110101", "101001", "", nullptr, nullptr, KEPT, {}},
         {"always on top off", "100101", "000101", "new.wav", nullptr, nullptr, KEPT, {}},
+        {"memory off, in view", "100100", "100000", "old.wav", nullptr, nullptr, KEPT, {}},
         {"auto-hide off, on top", "100101", "100100", "old.wav", nullptr, nullptr, 30,
          {ABM_QUERYPOS, ABM_SETPOS, ABM_SETAUTOHIDEBAR}},
         {"auto-hide off, on top, bottom", "100011", "100010", "old.wav", nullptr, nullptr,
@@ -220,7 +232,14 @@ TEST_F(DialogTest, OkAppliesTheOptionsToTheRunningBar)
             for (int i = 0; i < 6; i++)
                 CheckDlgButton(dialog, BOXES[i], c.dialog[i] - '0');
             SetDlgItemTextA(dialog, IDC_WAV_FILE, c.wav);
+            HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, countFramePaints, nullptr,
+                                           GetCurrentThreadId());
+            framePaints = 0;
             SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+            UnhookWindowsHookEx(hook);
+            // Date and memory show at once on a bar in view.
+            if (barShown && c.box != NO_WAV && strncmp(c.before + 2, c.dialog + 2, 2))
+                EXPECT_LT(0, framePaints) << "the status text was not redrawn";
             if (IsWindowVisible(dialog))
                 SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         });
