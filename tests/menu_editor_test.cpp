@@ -27,13 +27,16 @@ static OPENFILENAMEA askedFile;
 static std::string askedFrom;
 static const char* chosenFile = nullptr; // null: the user cancels
 
-BOOL getOpenFileName(OPENFILENAMEA* request)
+BOOL getOpenFileName(OPENFILENAMEA* request, DWORD* error)
 {
     askedFile = *request;
     char dir[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof dir, dir);
     askedFrom = dir;
-    return chosenFile && copyText(request->lpstrFile, request->nMaxFile, chosenFile);
+    // A path longer than the buffer fails, as in the real dialog.
+    int fits = chosenFile && copyText(request->lpstrFile, request->nMaxFile, chosenFile);
+    *error = chosenFile && !fits ? FNERR_BUFFERTOOSMALL : 0;
+    return fits;
 }
 
 // Windows gives a wide drop's name length in UTF-16 units, whatever the
@@ -53,6 +56,8 @@ const UINT DBL_MENU = MAKEWPARAM(IDC_MENU_LIST, LBN_DBLCLK);
 const UINT DBL_APP = MAKEWPARAM(IDC_APP_LIST, LBN_DBLCLK);
 const char* ITEM_Q = "?Are you sure you want to delete this item?";
 const char* MENU_Q = "?Are you sure you want to delete\nthis menu and all related apps?";
+// A path one character longer than an entry's path field holds.
+const std::string TOO_LONG = "C:\\" + std::string(73, 'p') + ".exe";
 
 // Menus as "Name:entry,-entry Name2:" ("-": a separator stands above it).
 void build(const std::string& text)
@@ -386,21 +391,25 @@ TEST_F(EditorTest, FindFillsOnlyThePathOpensInTheRootAndKeepsTheDirectory)
     GetCurrentDirectoryA(sizeof before, before);
     withDialog("Application Setup", DBL_APP, [&](HWND d) {
         SetDlgItemTextA(d, IDC_APP_DIR, "d:\\work");
-        for (const char* answer : {(const char*)nullptr, "C:\\tools\\run.exe"}) {
+        for (const char* answer : {(const char*)nullptr, TOO_LONG.c_str(), "C:\\tools\\run.exe"}) {
+            bool taken = answer && answer != TOO_LONG.c_str();
             chosenFile = answer;
             askedFrom.clear();
+            clearBoxes();
             SetFocus(GetDlgItem(d, IDC_APP_NAME));
             click(d, IDC_APP_FIND);
             EXPECT_EQ("C:\\", askedFrom);
-            EXPECT_EQ(std::string(answer ? answer : "x.exe") + "|x|d:\\work|",
+            EXPECT_EQ(std::string(taken ? answer : "x.exe") + "|x|d:\\work|",
                       itemText(d, IDC_APP_PATH) + "|" + itemText(d, IDC_APP_NAME) + "|" +
                           itemText(d, IDC_APP_DIR) + "|" + itemText(d, IDC_APP_PARAMS));
-            EXPECT_EQ(GetDlgItem(d, answer ? IDOK : IDC_APP_NAME), GetFocus());
+            EXPECT_EQ(GetDlgItem(d, taken ? IDOK : IDC_APP_NAME), GetFocus());
+            EXPECT_EQ(answer == TOO_LONG.c_str()
+                          ? "!The chosen file was not taken: its path is\nlonger than 79 characters."
+                          : "",
+                      boxTexts());
             GetCurrentDirectoryA(sizeof after, after);
             EXPECT_STREQ(before, after);
         }
-        EXPECT_EQ(std::string("Executables\0*.EXE;*.COM;*.BAT;*.PIF;*.LNK\0All Files\0*.*\0\0", 57),
-                  std::string(askedFile.lpstrFilter, 57));
         EXPECT_STREQ("Find Executable...", askedFile.lpstrTitle);
         const DWORD fields[] = {askedFile.lStructSize, askedFile.nFilterIndex, askedFile.nMaxFile,
                                 askedFile.Flags};
@@ -495,7 +504,6 @@ TEST_F(EditorTest, DroppedFilesBecomeEntriesOfTheMenuUnderThePoint)
     CPINFO codePage{};
     ASSERT_TRUE(GetCPInfo(CP_ACP, &codePage) && codePage.MaxCharSize > 1)
         << "ANSI code page " << GetACP() << " is single-byte: run with LC_ALL=ja_JP.UTF-8";
-    const std::string tooLong = "C:\\" + std::string(73, 'p') + ".exe"; // one over an entry's 79
     const std::string memo = "C:\\日本\\メモ帳.EXE";
     const std::string bytesTooLong = "C:\\" + times(40, "語") + ".exe"; // 47 characters
     const std::string wideTooLong = "C:\\" + times(80, "語") + ".exe", wideTooLong2 = wideTooLong + "x";
@@ -516,8 +524,8 @@ TEST_F(EditorTest, DroppedFilesBecomeEntriesOfTheMenuUnderThePoint)
          "C:\\DOCS\\readme", ""},
         {"A:", {"C:\\x\\abcdefghijklmnopqrstuvwxyzABCDEFGHIJ.TXT"}, 0, 0, 0, "A:Abcdefghijklmnopqrstuvwxyzabc",
          "Abcdefghijklmnopqrstuvwxyzabc", "C:\\x\\abcdefghijklmnopqrstuvwxyzabcdefghij.TXT", ""},
-        {"A:", {"C:\\one.exe", tooLong, "C:\\two.exe"}, 0, 0, 0, "A:Two,One", "Two|One", "C:\\one.exe",
-         LONG + tooLong},
+        {"A:", {"C:\\one.exe", TOO_LONG, "C:\\two.exe"}, 0, 0, 0, "A:Two,One", "Two|One", "C:\\one.exe",
+         LONG + TOO_LONG},
         // Paths are measured in the bytes they take here, not in characters.
         {"A:", {bytesTooLong, memo, wideTooLong, wideTooLong2}, 0, 0, 0, "A:メモ帳", "メモ帳", memo,
          LONG + bytesTooLong + "\n" + wideTooLong + "\n" + wideTooLong2},

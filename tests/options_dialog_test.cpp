@@ -42,8 +42,9 @@ BOOL playWavFile(const char* path)
     return soundAnswer;
 }
 
-BOOL getOpenFileName(OPENFILENAMEA* request)
+BOOL getOpenFileName(OPENFILENAMEA* request, DWORD* error)
 {
+    *error = 0;
     return copyText(request->lpstrFile, request->nMaxFile, "C:\\sounds\\gong.wav");
 }
 
