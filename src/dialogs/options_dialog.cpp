@@ -117,6 +117,9 @@ static int acceptOptions(HWND dialog)
         return 0;
     }
     copyField(userOptions.wavFile, path);
+    // The user has now chosen every option: they are saved at exit even if
+    // the stored ones could not be read.
+    optionsUnreadable = 0;
     userOptions.chimeHourly = isChecked(dialog, IDC_CHIME);
     int dateChanged = takeCheck(dialog, IDC_DISPLAY_DATE, &userOptions.displayDate);
     int memoryChanged = takeCheck(dialog, IDC_DISPLAY_MEMORY, &userOptions.displayMemory);
