@@ -322,14 +322,14 @@ TEST_F(EditorTest, CommandsActOnTheRecordTheSelectedLineStandsFor)
 
 TEST_F(EditorTest, SetupDialogsNameMenusAndFillInEntries)
 {
-    open("A:x B:");
+    open("A:x,z B:");
     auto set = [](HWND d, int id, const char* text) { SetDlgItemTextA(d, id, text); };
     withDialog("Menu Setup", IDC_NEW_MENU, [&](HWND d) {
         EXPECT_EQ(29, SendDlgItemMessageA(d, IDC_MENU_NAME, EM_GETLIMITTEXT, 0, 0));
         set(d, IDC_MENU_NAME, "C");
         click(d, IDOK);
     });
-    EXPECT_EQ("A:x B: C:", describe());
+    EXPECT_EQ("A:x,z B: C:", describe());
     EXPECT_EQ("A|B|C", lines(IDC_MENU_LIST));
 
     // An empty name is refused and the dialog stays; Cancel keeps the old
@@ -344,7 +344,7 @@ TEST_F(EditorTest, SetupDialogsNameMenusAndFillInEntries)
                 click(d, IDCANCEL);
         });
     EXPECT_EQ("!The menu must have a name!", boxTexts());
-    EXPECT_EQ("A:x &Bee: C:", describe());
+    EXPECT_EQ("A:x,z &Bee: C:", describe());
     EXPECT_EQ("A|&Bee|C", lines(IDC_MENU_LIST));
     EXPECT_EQ(NONE, selected(IDC_MENU_LIST));
 
@@ -366,20 +366,23 @@ TEST_F(EditorTest, SetupDialogsNameMenusAndFillInEntries)
         click(d, IDOK);
     });
     EXPECT_EQ("!The application must have a name\nand associated filename.", boxTexts());
-    EXPECT_EQ("A:x &Bee:y C:", describe());
+    EXPECT_EQ("A:x,z &Bee:y C:", describe());
     EXPECT_EQ("y", lines(IDC_APP_LIST));
     AppNode* y = menuList->next->firstApp;
     EXPECT_EQ("c:\\y.exe|c:\\|/p|6", std::string(y->path) + "|" + y->workingDir + "|" +
                                          y->parameters + "|" + std::to_string(y->showCommand));
 
-    // An entry with show command 0 opens as Normal, and OK stores 9.
+    // An entry with show command 0 opens as Normal, and OK stores 9; a new
+    // name takes the old one's line.
     choose(IDC_MENU_LIST, 0);
     choose(IDC_APP_LIST, 0);
     withDialog("Application Setup", DBL_APP, [&](HWND d) {
         EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(d, IDC_SHOW_NORMAL));
+        set(d, IDC_APP_NAME, "w");
         click(d, IDOK);
     });
     EXPECT_EQ(SW_RESTORE, menuList->firstApp->showCommand);
+    EXPECT_EQ("w|z", lines(IDC_APP_LIST));
 }
 
 TEST_F(EditorTest, FindFillsOnlyThePathOpensInTheRootAndKeepsTheDirectory)
