@@ -136,7 +136,8 @@ TEST_P(BadInput, StartAndExitWarnAndKeepWhatIsThere)
             deleteOptions("vol");
         }
 
-        ASSERT_EQ(c.texts.size(), boxes.size()) << "last box: " << boxes.back().text;
+        ASSERT_EQ(c.texts.size(), boxes.size())
+            << "last box: " << (boxes.empty() ? "none" : boxes.back().text);
         for (size_t i = 0; i < boxes.size(); i++) {
             EXPECT_EQ(c.texts[i], boxes[i].text);
             EXPECT_EQ("Zentor", boxes[i].caption);
