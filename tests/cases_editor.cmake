@@ -10,4 +10,4 @@ target_sources(e2e_test PRIVATE e2e/editor_test.cpp)
 add_dependencies(e2e_test launch_probe)
 # A Japanese locale gives the editor's test a double-byte ANSI code page (932)
 # under Wine, for the drops of names in it.
-set_tests_properties(menu_editor_test PROPERTIES ENVIRONMENT LC_ALL=ja_JP.UTF-8)
+set_property(TEST menu_editor_test APPEND PROPERTY ENVIRONMENT LC_ALL=ja_JP.UTF-8)
