@@ -366,6 +366,43 @@ TEST_F(BarWindowTest, CloseAndExitEndTheProgram)
     }
 }
 
+// Refuses every window's creation, noting the menu bar handle at the first.
+HMENU menuBarWhenRefused = (HMENU)1;
+
+LRESULT CALLBACK refuseWindows(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code != HCBT_CREATEWND)
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    if (menuBarWhenRefused == (HMENU)1)
+        menuBarWhenRefused = menuBar;
+    return 1;
+}
+
+// A bar that cannot be made again after a display change: the user is told,
+// the menus are saved and the program ends with an exit code that says so,
+// and the menu bar that died with the old window is not held on to.
+TEST_F(BarWindowTest, BarThatCannotBeMadeAgainEndsTheProgramWithAWarning)
+{
+    std::string dir = enterFreshDirectory("bar-remake");
+    copyField(profileName, "zentor-bar-remake");
+    copyField(dataFilePath, "bar-remake.zt");
+    ASSERT_EQ(1, makeBar());
+    HHOOK hook = SetWindowsHookExA(WH_CBT, refuseWindows, nullptr, GetCurrentThreadId());
+    SendMessageA(barWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(W, GetSystemMetrics(SM_CYSCREEN)));
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(nullptr, barWindow);
+    EXPECT_EQ(nullptr, menuBarWhenRefused) << "the old bar's menu bar is still held";
+    ASSERT_EQ(1u, recordedBoxes.size());
+    EXPECT_EQ("The bar could not be made again.\nZentor saves your menus and options and ends.",
+              recordedBoxes[0].text);
+    EXPECT_EQ((UINT)MB_ICONWARNING, recordedBoxes[0].type);
+    MSG quit;
+    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the program runs on";
+    EXPECT_NE(0u, quit.wParam);
+    EXPECT_GE(readFileBytes(dir + "\\bar-remake.zt").size(), 4u) << "data file not saved";
+    deleteOptionsKey(profileName);
+}
+
 }  // namespace
 
 // The right-click menu comes from resource 105: one container item "§"

@@ -52,7 +52,7 @@ check() {
 common="user32 gdi32 kernel32 shell32 advapi32 winmm comdlg32 msvcrt"
 check "$1" $common ole32
 check "$2" $common
-for name in SHAppBarMessage ShellExecuteExA; do
+for name in SHAppBarMessage ShellExecuteExA GetSysColorBrush; do
     # Import names stand in the last column of the hint/name table.
     if "$OBJDUMP" -p "$2" | awk '{print $NF}' | grep -qx "$name"; then
         fail "$2 imports $name"

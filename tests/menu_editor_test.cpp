@@ -1,7 +1,7 @@
 // The User Menus editor and its setup dialogs, made from the real templates
 // in this process and driven with the messages a user's actions send. The
-// boxes are answered by the fake message box, the file dialog by the
-// stand-in below.
+// boxes are answered by the fake message box, the file dialog and the
+// drop's file query by the stand-ins below.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -16,6 +16,7 @@
 
 #include "app/app.h"
 #include "app/text.h"
+#include "dialogs/dropped_files.h"
 #include "dialogs/file_browse.h"
 #include "dialogs/menu_editor.h"
 #include "resource.h"
@@ -26,13 +27,26 @@ static OPENFILENAMEA askedFile;
 static std::string askedFrom;
 static const char* chosenFile = nullptr; // null: the user cancels
 
-BOOL getOpenFileName(OPENFILENAMEA* request)
+BOOL getOpenFileName(OPENFILENAMEA* request, DWORD* error)
 {
     askedFile = *request;
     char dir[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof dir, dir);
     askedFrom = dir;
-    return chosenFile && copyText(request->lpstrFile, request->nMaxFile, chosenFile);
+    // A path longer than the buffer fails, as in the real dialog.
+    int fits = chosenFile && copyText(request->lpstrFile, request->nMaxFile, chosenFile);
+    *error = chosenFile && !fits ? FNERR_BUFFERTOOSMALL : 0;
+    return fits;
+}
+
+// Windows gives a wide drop's name length in UTF-16 units, whatever the
+// name takes in the ANSI code page; Wine gives it in bytes. The stand-in
+// answers as Windows does (the test's drops are wide, as the shell's are).
+UINT queryDroppedFile(HDROP drop, UINT i, char* path, UINT size)
+{
+    if (!path && i != 0xFFFFFFFF)
+        return DragQueryFileW(drop, i, nullptr, 0);
+    return DragQueryFileA(drop, i, path, size);
 }
 
 namespace {
@@ -42,6 +56,8 @@ const UINT DBL_MENU = MAKEWPARAM(IDC_MENU_LIST, LBN_DBLCLK);
 const UINT DBL_APP = MAKEWPARAM(IDC_APP_LIST, LBN_DBLCLK);
 const char* ITEM_Q = "?Are you sure you want to delete this item?";
 const char* MENU_Q = "?Are you sure you want to delete\nthis menu and all related apps?";
+// A path one character longer than an entry's path field holds.
+const std::string TOO_LONG = "C:\\" + std::string(73, 'p') + ".exe";
 
 // Menus as "Name:entry,-entry Name2:" ("-": a separator stands above it).
 void build(const std::string& text)
@@ -306,14 +322,14 @@ TEST_F(EditorTest, CommandsActOnTheRecordTheSelectedLineStandsFor)
 
 TEST_F(EditorTest, SetupDialogsNameMenusAndFillInEntries)
 {
-    open("A:x B:");
+    open("A:x,z B:");
     auto set = [](HWND d, int id, const char* text) { SetDlgItemTextA(d, id, text); };
     withDialog("Menu Setup", IDC_NEW_MENU, [&](HWND d) {
         EXPECT_EQ(29, SendDlgItemMessageA(d, IDC_MENU_NAME, EM_GETLIMITTEXT, 0, 0));
         set(d, IDC_MENU_NAME, "C");
         click(d, IDOK);
     });
-    EXPECT_EQ("A:x B: C:", describe());
+    EXPECT_EQ("A:x,z B: C:", describe());
     EXPECT_EQ("A|B|C", lines(IDC_MENU_LIST));
 
     // An empty name is refused and the dialog stays; Cancel keeps the old
@@ -328,7 +344,7 @@ TEST_F(EditorTest, SetupDialogsNameMenusAndFillInEntries)
                 click(d, IDCANCEL);
         });
     EXPECT_EQ("!The menu must have a name!", boxTexts());
-    EXPECT_EQ("A:x &Bee: C:", describe());
+    EXPECT_EQ("A:x,z &Bee: C:", describe());
     EXPECT_EQ("A|&Bee|C", lines(IDC_MENU_LIST));
     EXPECT_EQ(NONE, selected(IDC_MENU_LIST));
 
@@ -350,20 +366,23 @@ TEST_F(EditorTest, SetupDialogsNameMenusAndFillInEntries)
         click(d, IDOK);
     });
     EXPECT_EQ("!The application must have a name\nand associated filename.", boxTexts());
-    EXPECT_EQ("A:x &Bee:y C:", describe());
+    EXPECT_EQ("A:x,z &Bee:y C:", describe());
     EXPECT_EQ("y", lines(IDC_APP_LIST));
     AppNode* y = menuList->next->firstApp;
     EXPECT_EQ("c:\\y.exe|c:\\|/p|6", std::string(y->path) + "|" + y->workingDir + "|" +
                                          y->parameters + "|" + std::to_string(y->showCommand));
 
-    // An entry with show command 0 opens as Normal, and OK stores 9.
+    // An entry with show command 0 opens as Normal, and OK stores 9; a new
+    // name takes the old one's line.
     choose(IDC_MENU_LIST, 0);
     choose(IDC_APP_LIST, 0);
     withDialog("Application Setup", DBL_APP, [&](HWND d) {
         EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(d, IDC_SHOW_NORMAL));
+        set(d, IDC_APP_NAME, "w");
         click(d, IDOK);
     });
     EXPECT_EQ(SW_RESTORE, menuList->firstApp->showCommand);
+    EXPECT_EQ("w|z", lines(IDC_APP_LIST));
 }
 
 TEST_F(EditorTest, FindFillsOnlyThePathOpensInTheRootAndKeepsTheDirectory)
@@ -375,21 +394,25 @@ TEST_F(EditorTest, FindFillsOnlyThePathOpensInTheRootAndKeepsTheDirectory)
     GetCurrentDirectoryA(sizeof before, before);
     withDialog("Application Setup", DBL_APP, [&](HWND d) {
         SetDlgItemTextA(d, IDC_APP_DIR, "d:\\work");
-        for (const char* answer : {(const char*)nullptr, "C:\\tools\\run.exe"}) {
+        for (const char* answer : {(const char*)nullptr, TOO_LONG.c_str(), "C:\\tools\\run.exe"}) {
+            bool taken = answer && answer != TOO_LONG.c_str();
             chosenFile = answer;
             askedFrom.clear();
+            clearBoxes();
             SetFocus(GetDlgItem(d, IDC_APP_NAME));
             click(d, IDC_APP_FIND);
             EXPECT_EQ("C:\\", askedFrom);
-            EXPECT_EQ(std::string(answer ? answer : "x.exe") + "|x|d:\\work|",
+            EXPECT_EQ(std::string(taken ? answer : "x.exe") + "|x|d:\\work|",
                       itemText(d, IDC_APP_PATH) + "|" + itemText(d, IDC_APP_NAME) + "|" +
                           itemText(d, IDC_APP_DIR) + "|" + itemText(d, IDC_APP_PARAMS));
-            EXPECT_EQ(GetDlgItem(d, answer ? IDOK : IDC_APP_NAME), GetFocus());
+            EXPECT_EQ(GetDlgItem(d, taken ? IDOK : IDC_APP_NAME), GetFocus());
+            EXPECT_EQ(answer == TOO_LONG.c_str()
+                          ? "!The chosen file was not taken: its path is\nlonger than 79 characters."
+                          : "",
+                      boxTexts());
             GetCurrentDirectoryA(sizeof after, after);
             EXPECT_STREQ(before, after);
         }
-        EXPECT_EQ(std::string("Executables\0*.EXE;*.COM;*.BAT;*.PIF;*.LNK\0All Files\0*.*\0\0", 57),
-                  std::string(askedFile.lpstrFilter, 57));
         EXPECT_STREQ("Find Executable...", askedFile.lpstrTitle);
         const DWORD fields[] = {askedFile.nFilterIndex, askedFile.nMaxFile, askedFile.Flags};
         EXPECT_EQ((std::vector<DWORD>{1, 80, 0x1814}), std::vector<DWORD>(fields, fields + 3));
@@ -450,29 +473,66 @@ TEST_F(EditorTest, EveryWayASetupDialogEndsGivesBackItsRequestAndUnlinkedRecord)
     EXPECT_EQ(before, heapInUse()) << "bytes left on the heap after every ending";
 }
 
+std::wstring wideOf(const std::string& utf8)
+{
+    std::wstring text(utf8.size(), L'\0');
+    text.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), &text[0],
+                                    (int)text.size()));
+    return text;
+}
+
+// A text of this file (UTF-8) as the program holds it: in the ANSI code page.
+std::string ansiOf(const std::string& utf8)
+{
+    std::wstring wide = wideOf(utf8);
+    std::string text(wide.size() * 4, '\0');
+    text.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), (int)wide.size(), &text[0],
+                                    (int)text.size(), nullptr, nullptr));
+    return text;
+}
+
+std::string times(int n, const std::string& piece)
+{
+    std::string text;
+    while (n-- > 0)
+        text += piece;
+    return text;
+}
+
 TEST_F(EditorTest, DroppedFilesBecomeEntriesOfTheMenuUnderThePoint)
 {
-    const std::string tooLong = "C:\\" + std::string(76, 'p') + ".exe";
+    // The names below take two bytes a character in a double-byte code page,
+    // which the test gets from its Japanese locale (cases_editor.cmake).
+    CPINFO codePage{};
+    ASSERT_TRUE(GetCPInfo(CP_ACP, &codePage) && codePage.MaxCharSize > 1)
+        << "ANSI code page " << GetACP() << " is single-byte: run with LC_ALL=ja_JP.UTF-8";
+    const std::string memo = "C:\\日本\\メモ帳.EXE";
+    const std::string bytesTooLong = "C:\\" + times(40, "語") + ".exe"; // 47 characters
+    const std::string wideTooLong = "C:\\" + times(80, "語") + ".exe", wideTooLong2 = wideTooLong + "x";
+    const std::string LONG = "These files were not added: their paths are\nlonger than 79 characters.\n\n";
     const int ABOVE = -100, DIALOG = 1;
     struct Row {
         const char* start;
         std::vector<std::string> files;
         int top, line, to; // scrolled to top; the drop's line (ABOVE: over the first); DIALOG: sent there
         const char* data;
-        const char* appLines; // of the first menu, chosen before the drop
-        const char* lastPath; // of the target menu's last entry
-        const char* box;
+        const char* appLines; // the first menu is chosen before the drop
+        std::string lastPath; // of the target menu's last entry
+        std::string box;
     } rows[] = {
-        {"A: B:", {"C:\\WINDOWS\\NOTEPAD.EXE"}, 0, 1, 0, "A: B:Notepad", "", "C:\\WINDOWS\\notepad.EXE", ""},
+        {"A: B:", {"C:\\WINDOWS\\NOTEPAD.EXE"}, 0, 1, 0, "A: B:Notepad", "Notepad", "C:\\WINDOWS\\notepad.EXE", ""},
         {"A:x", {"C:\\DOCS\\readme", "C:\\DOCS\\README", "C:\\DOCS\\.cfg", "C:\\MY.DIR\\TOOL"}, 0, 0,
          DIALOG, "A:x,TOOL,Default Name,README,Readme", "x|TOOL|Default Name|README|Readme",
          "C:\\DOCS\\readme", ""},
         {"A:", {"C:\\x\\abcdefghijklmnopqrstuvwxyzABCDEFGHIJ.TXT"}, 0, 0, 0, "A:Abcdefghijklmnopqrstuvwxyzabc",
          "Abcdefghijklmnopqrstuvwxyzabc", "C:\\x\\abcdefghijklmnopqrstuvwxyzabcdefghij.TXT", ""},
-        {"A:", {"C:\\one.exe", tooLong, "C:\\two.exe"}, 0, 0, 0, "A:Two,One", "Two|One", "C:\\one.exe",
-         "These files were not added: their paths are\nlonger than 79 characters.\n\n"},
+        {"A:", {"C:\\one.exe", TOO_LONG, "C:\\two.exe"}, 0, 0, 0, "A:Two,One", "Two|One", "C:\\one.exe",
+         LONG + TOO_LONG},
+        // Paths are measured in the bytes they take here, not in characters.
+        {"A:", {bytesTooLong, memo, wideTooLong, wideTooLong2}, 0, 0, 0, "A:メモ帳", "メモ帳", memo,
+         LONG + bytesTooLong + "\n" + wideTooLong + "\n" + wideTooLong2},
         {"0: 1: 2: 3: 4: 5: 6: 7: 8: 9: 10: 11:", {"C:\\a.exe"}, 5, 1, 0,
-         "0: 1: 2: 3: 4: 5: 6:A 7: 8: 9: 10: 11:", "", "C:\\a.exe", ""},
+         "0: 1: 2: 3: 4: 5: 6:A 7: 8: 9: 10: 11:", "A", "C:\\a.exe", ""},
         {"A: B:", {"C:\\a.exe"}, 0, 2, 0, "A: B:", "", "", ""},
         {"A:", {"C:\\a.exe"}, 0, ABOVE, 0, "A:", "", "", ""},
         {"", {"C:\\a.exe"}, 0, 0, 0, "", "", "", ""},
@@ -483,31 +543,35 @@ TEST_F(EditorTest, DroppedFilesBecomeEntriesOfTheMenuUnderThePoint)
         choose(IDC_MENU_LIST, 0);
         SendMessageA(item(IDC_MENU_LIST), LB_SETTOPINDEX, (WPARAM)r.top, 0);
         int height = (int)SendMessageA(item(IDC_MENU_LIST), LB_GETITEMHEIGHT, 0, 0);
-        size_t size = sizeof(DROPFILES) + 1;
+        // A wide drop, as the shell makes them.
+        size_t size = sizeof(DROPFILES) + sizeof(WCHAR);
         for (const std::string& f : r.files)
-            size += f.size() + 1;
+            size += (wideOf(f).size() + 1) * sizeof(WCHAR);
         HGLOBAL drop = GlobalAlloc(GHND, size);
         DROPFILES* files = (DROPFILES*)GlobalLock(drop);
         files->pFiles = sizeof(DROPFILES);
         files->pt = {5, r.line == ABOVE ? -2 : r.line * height + height / 2};
-        char* at = (char*)(files + 1);
-        for (const std::string& f : r.files)
-            at = (char*)memcpy(at, f.c_str(), f.size() + 1) + f.size() + 1;
+        files->fWide = TRUE;
+        WCHAR* at = (WCHAR*)(files + 1);
+        for (const std::string& f : r.files) {
+            std::wstring name = wideOf(f);
+            at = (WCHAR*)memcpy(at, name.c_str(), (name.size() + 1) * sizeof(WCHAR)) + name.size() + 1;
+        }
         GlobalUnlock(drop);
         clearBoxes();
         SendMessageA(r.to == DIALOG ? editor : item(IDC_MENU_LIST), WM_DROPFILES, (WPARAM)drop, 0);
         EXPECT_EQ(0u, GlobalSize(drop)) << "the drop was not finished";
-        EXPECT_EQ(r.data, describe());
-        EXPECT_EQ(r.appLines, lines(IDC_APP_LIST));
-        EXPECT_EQ(r.box[0] ? "!" + std::string(r.box) + tooLong : "", boxTexts());
-        if (r.lastPath[0]) {
+        EXPECT_EQ(ansiOf(r.data), describe());
+        EXPECT_EQ(ansiOf(r.appLines), lines(IDC_APP_LIST));
+        EXPECT_EQ(r.box.empty() ? "" : "!" + ansiOf(r.box), boxTexts());
+        if (!r.lastPath.empty()) {
             MenuNode* target = menuList;
             for (int i = 0; i < r.top + r.line; i++)
                 target = target->next;
             AppNode* last = target->firstApp;
             while (last->next)
                 last = last->next;
-            EXPECT_STREQ(r.lastPath, last->path);
+            EXPECT_EQ(ansiOf(r.lastPath), last->path);
             EXPECT_EQ(r.top + r.line, selected(IDC_MENU_LIST));
         }
     }

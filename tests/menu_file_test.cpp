@@ -192,6 +192,14 @@ TEST_F(MenuFileTest, SavedLayoutOfSmallLists)
     EXPECT_TRUE(recordedBoxes.empty());
 }
 
+// Another program's hold on the data file, let go after a fifth of a second.
+DWORD WINAPI letGoSoon(void* file)
+{
+    Sleep(200);
+    CloseHandle((HANDLE)file);
+    return 0;
+}
+
 TEST_F(MenuFileTest, LoadAndSaveKeepEveryByte)
 {
     std::string tail30 = std::string("A\0", 2) + std::string(28, 't'); // tail up to the last byte
@@ -208,7 +216,13 @@ TEST_F(MenuFileTest, LoadAndSaveKeepEveryByte)
                   std::string(89, 'a'), 3, 0),
     });
     writeFileBytes("menus.zt", file);
+    // Held by another program as the load begins: the load waits for it (a
+    // load that gave up at once would end this process).
+    HANDLE held = CreateFileA("menus.zt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE letGo = CreateThread(nullptr, 0, letGoSoon, held, 0, nullptr);
     ASSERT_EQ(1, loadMenuFile());
+    WaitForSingleObject(letGo, INFINITE);
+    CloseHandle(letGo);
     ASSERT_EQ(3, menuCount());
     MenuNode* first = menuList;
     EXPECT_STREQ("A", first->name);

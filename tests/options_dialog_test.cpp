@@ -5,6 +5,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -41,8 +42,9 @@ BOOL playWavFile(const char* path)
     return soundAnswer;
 }
 
-BOOL getOpenFileName(OPENFILENAMEA* request)
+BOOL getOpenFileName(OPENFILENAMEA* request, DWORD* error)
 {
+    *error = 0;
     return copyText(request->lpstrFile, request->nMaxFile, "C:\\sounds\\gong.wav");
 }
 
@@ -78,6 +80,17 @@ std::vector<std::string> boxTexts()
     for (const RecordedBox& box : recordedBoxes)
         texts.push_back(box.text);
     return texts;
+}
+
+// Repaints of the bar's frame, which carries the status text.
+int framePaints = 0;
+
+LRESULT CALLBACK countFramePaints(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT* sent = (const CWPSTRUCT*)lParam;
+    if (code == HC_ACTION && sent->message == WM_NCPAINT && sent->hwnd == barWindow)
+        framePaints++;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 const char* dialogCaption;
@@ -178,6 +191,7 @@ TEST_F(DialogTest, OkAppliesTheOptionsToTheRunningBar)
         {"chime without a WAV file", "100101", "011010", "", "100101", NO_WAV, KEPT, {}},
         {"chime off, WAV emptied, date", "110101", "101001", "", nullptr, nullptr, KEPT, {}},
         {"always on top off", "100101", "000101", "new.wav", nullptr, nullptr, KEPT, {}},
+        {"memory off, in view", "100100", "100000", "old.wav", nullptr, nullptr, KEPT, {}},
         {"auto-hide off, on top", "100101", "100100", "old.wav", nullptr, nullptr, 30,
          {ABM_QUERYPOS, ABM_SETPOS, ABM_SETAUTOHIDEBAR}},
         {"auto-hide off, on top, bottom", "100011", "100010", "old.wav", nullptr, nullptr,
@@ -187,13 +201,15 @@ TEST_F(DialogTest, OkAppliesTheOptionsToTheRunningBar)
         {"auto-hide on", "100100", "100101", "old.wav", nullptr, nullptr, 30,
          {ABM_SETPOS, ABM_SETAUTOHIDEBAR}},
         {"auto-hide refused", "100100", "100101", "old.wav", "100100", REFUSED, 30,
-         {ABM_SETPOS, ABM_SETAUTOHIDEBAR}},
+         {ABM_SETPOS, ABM_SETAUTOHIDEBAR, ABM_QUERYPOS, ABM_SETPOS}},
         {"to the bottom", "100101", "100111", "old.wav", nullptr, nullptr, screen - H,
-         {ABM_REMOVE, ABM_NEW, ABM_SETAUTOHIDEBAR}},
+         {ABM_SETAUTOHIDEBAR, ABM_REMOVE, ABM_NEW, ABM_SETAUTOHIDEBAR}},
         {"to the bottom, auto-hide off", "100101", "100110", "old.wav", nullptr, nullptr,
-         screen - 28 - H, {ABM_SETAUTOHIDEBAR, ABM_REMOVE, ABM_NEW, ABM_QUERYPOS, ABM_SETPOS}},
+         screen - 28 - H,
+         {ABM_SETAUTOHIDEBAR, ABM_SETAUTOHIDEBAR, ABM_REMOVE, ABM_NEW, ABM_QUERYPOS, ABM_SETPOS}},
         {"to the top, auto-hide on", "100010", "100001", "old.wav", nullptr, nullptr, 0,
-         {ABM_SETPOS, ABM_SETAUTOHIDEBAR, ABM_REMOVE, ABM_NEW, ABM_SETAUTOHIDEBAR}},
+         {ABM_SETPOS, ABM_SETAUTOHIDEBAR, ABM_SETAUTOHIDEBAR, ABM_REMOVE, ABM_NEW,
+          ABM_SETAUTOHIDEBAR}},
 #else
 #define NT3_BOX "AutoHide must always be on in Windows NT v3!"
         {"nothing changed", "100101", "100101", "old.wav", nullptr, NT3_BOX, KEPT},
@@ -217,7 +233,14 @@ TEST_F(DialogTest, OkAppliesTheOptionsToTheRunningBar)
             for (int i = 0; i < 6; i++)
                 CheckDlgButton(dialog, BOXES[i], c.dialog[i] - '0');
             SetDlgItemTextA(dialog, IDC_WAV_FILE, c.wav);
+            HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, countFramePaints, nullptr,
+                                           GetCurrentThreadId());
+            framePaints = 0;
             SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+            UnhookWindowsHookEx(hook);
+            // Date and memory show at once on a bar in view.
+            if (barShown && c.box != NO_WAV && strncmp(c.before + 2, c.dialog + 2, 2))
+                EXPECT_LT(0, framePaints) << "the status text was not redrawn";
             if (IsWindowVisible(dialog))
                 SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         });
@@ -243,7 +266,15 @@ TEST_F(DialogTest, OkAppliesTheOptionsToTheRunningBar)
             EXPECT_EQ(window, call.data.hWnd) << "call " << calls.size();
             if (call.message == ABM_REMOVE)
                 window = barWindow;
-            else if (call.message == ABM_SETAUTOHIDEBAR && window == old)
+            if (call.message != ABM_SETAUTOHIDEBAR)
+                continue;
+            // Each bar registers and withdraws at the edge it stands at;
+            // the old bar's first call makes the dialog's change, if any.
+            const char* edge = window == old ? c.before : want;
+            EXPECT_EQ(edge[4] == '1' ? ABE_BOTTOM : ABE_TOP, (int)call.data.uEdge)
+                << "call " << calls.size();
+            if (window == old && c.before[5] != c.dialog[5] &&
+                count(calls.begin(), calls.end(), ABM_SETAUTOHIDEBAR) == 1)
                 EXPECT_EQ(c.dialog[5] - '0', call.data.lParam);
         }
         EXPECT_EQ(c.calls, calls);

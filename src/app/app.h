@@ -30,5 +30,7 @@ constexpr const char* INSTANCE_MUTEX_NAME = "Zentor.SingleInstance";
 
 // Exit code of the process after a fatal error.
 constexpr UINT FATAL_EXIT_CODE = 3;
+// Exit code of the process when the bar could not be made again.
+constexpr UINT BAR_LOST_EXIT_CODE = 4;
 
 #endif

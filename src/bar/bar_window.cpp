@@ -157,13 +157,13 @@ int createBar()
 }
 
 #ifndef ZENTOR_NT3
-void takeBarOffShell()
+void takeBarOffShell(int bottom)
 {
     if (!barWindow)
         return;
     dockData.cbSize = sizeof(APPBARDATA);
     dockData.hWnd = barWindow;
-    setDockEdge();
+    dockData.uEdge = bottom ? ABE_BOTTOM : ABE_TOP;
     dockData.lParam = 0;
     SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData);
     SHZentorMessage(ABM_REMOVE, &dockData);
@@ -173,7 +173,7 @@ void takeBarOffShell()
 void removeBar()
 {
 #ifndef ZENTOR_NT3
-    takeBarOffShell();
+    takeBarOffShell(userOptions.bottom);
 #endif
     if (barClass.hIcon) {
         DestroyIcon(barClass.hIcon);
@@ -196,10 +196,11 @@ void removeBar()
 }
 
 
-static void endProgram()
+// Saves and ends the program; exitCode becomes the process's exit code.
+static void endProgram(int exitCode)
 {
     shutdownApp(0);
-    PostQuitMessage(0);
+    PostQuitMessage(exitCode);
 }
 
 static void onActivate(WPARAM wParam)
@@ -216,12 +217,15 @@ int remakeBar()
     barGoing = 1;
     DestroyWindow(barWindow);
     barGoing = 0;
+    // The menu bar went with the window.
+    menuBar = nullptr;
     if (createBar())
         return 1;
-    // Without a bar there is no way left to use or end the program: save
-    // and end it rather than run on invisibly.
-    barWindow = nullptr;
-    endProgram();
+    // Without a bar there is no way left to use or end the program: tell the
+    // user, save and end it rather than run on invisibly.
+    showWarning("The bar could not be made again.\n"
+                "Zentor saves your menus and options and ends.");
+    endProgram(BAR_LOST_EXIT_CODE);
     return 0;
 }
 
@@ -234,7 +238,7 @@ static void onDisplayChange(LPARAM lParam)
     int height = HIWORD(lParam);
     screenHeight = height > 0 ? height : GetSystemMetrics(SM_CYSCREEN);
 #ifndef ZENTOR_NT3
-    takeBarOffShell();
+    takeBarOffShell(userOptions.bottom);
 #endif
     remakeBar();
 }
@@ -264,7 +268,7 @@ static void onCommand(int id)
         openAboutBox();
         break;
     case CMD_EXIT:
-        endProgram();
+        endProgram(0);
         break;
     default: {
         AppNode* app = findCommandApp(id);
@@ -310,14 +314,14 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         break;
     case WM_CLOSE:
     case WM_NCLBUTTONDBLCLK:
-        endProgram();
+        endProgram(0);
         return 0;
     case WM_ENDSESSION:
         // The user logs off or the machine shuts down: end as the exit
         // command does, so menus and options are saved. A cancelled end
         // of the session changes nothing.
         if (wParam)
-            endProgram();
+            endProgram(0);
         return 0;
     case WM_SHOWWINDOW:
         SetTimer(barWindow, CLOCK_TIMER, CLOCK_PERIOD, nullptr);

@@ -47,8 +47,9 @@ int remakeBar();
 // Reserves the bar's strip where the shell grants it and moves the bar
 // there; dockData already names the bar and its edge.
 void reserveBarStrip();
-// Tells the shell the bar is going: auto-hide registration off, then removal.
-void takeBarOffShell();
+// Tells the shell the bar is going: auto-hide registration off at the edge
+// the bar stands at (bottom nonzero: the bottom edge), then removal.
+void takeBarOffShell(int bottom);
 #endif
 LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

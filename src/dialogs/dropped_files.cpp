@@ -84,20 +84,55 @@ static int lineUnderPoint(HWND list, POINT pt)
 static const char LONG_PATHS_TEXT[] =
     "These files were not added: their paths are\nlonger than 79 characters.\n";
 
-static UINT droppedPathLength(HDROP drop, UINT i)
+// The most bytes one UTF-16 unit of a name takes in any ANSI code page (a
+// double-byte page takes 2, UTF-8 up to 3, GB 18030 up to 4).
+constexpr size_t MAX_BYTES_PER_UNIT = 4;
+
+// A dropped file's whole path in the ANSI code page, on the heap. The
+// shell's drops are wide on NT, and Windows then gives a name's length in
+// UTF-16 units, not in the bytes it takes here: the buffer is made large
+// enough for the longest the name can be, and the path measured in it.
+static char* droppedPath(HDROP drop, UINT i)
 {
-    return DragQueryFileA(drop, i, nullptr, 0);
+    size_t size = queryDroppedFile(drop, i, nullptr, 0) * MAX_BYTES_PER_UNIT + 1;
+    char* path = (char*)calloc(size, 1);
+    if (!path)
+        fatalError("Out of memory.");
+    queryDroppedFile(drop, i, path, (UINT)size);
+    path[size - 1] = '\0';
+    return path;
+}
+
+static int tooLongForAnEntry(const char* path)
+{
+    return strlen(path) >= APP_PATH_SIZE;
+}
+
+// Every path of the drop, in the drop's order.
+static char** droppedPaths(HDROP drop, UINT count)
+{
+    char** paths = (char**)calloc(count ? count : 1, sizeof *paths);
+    if (!paths)
+        fatalError("Out of memory.");
+    for (UINT i = 0; i < count; i++)
+        paths[i] = droppedPath(drop, i);
+    return paths;
+}
+
+static void freePaths(char** paths, UINT count)
+{
+    for (UINT i = 0; i < count; i++)
+        free(paths[i]);
+    free(paths);
 }
 
 // One warning names every dropped file whose path does not fit an entry.
-static void warnPathsTooLong(HDROP drop, UINT count)
+static void warnPathsTooLong(char** paths, UINT count)
 {
     size_t size = sizeof LONG_PATHS_TEXT;
-    for (UINT i = 0; i < count; i++) {
-        UINT length = droppedPathLength(drop, i);
-        if (length >= APP_PATH_SIZE)
-            size += length + 1;
-    }
+    for (UINT i = 0; i < count; i++)
+        if (tooLongForAnEntry(paths[i]))
+            size += strlen(paths[i]) + 1;
     if (size == sizeof LONG_PATHS_TEXT)
         return;
     char* text = (char*)malloc(size);
@@ -106,11 +141,12 @@ static void warnPathsTooLong(HDROP drop, UINT count)
     size_t used = sizeof LONG_PATHS_TEXT - 1;
     memcpy(text, LONG_PATHS_TEXT, used + 1);
     for (UINT i = 0; i < count; i++) {
-        if (droppedPathLength(drop, i) < APP_PATH_SIZE)
+        if (!tooLongForAnEntry(paths[i]))
             continue;
         text[used++] = '\n';
-        DragQueryFileA(drop, i, text + used, (UINT)(size - used));
-        used += strlen(text + used);
+        size_t length = strlen(paths[i]);
+        memcpy(text + used, paths[i], length + 1);
+        used += length;
     }
     showWarning(text);
     free(text);
@@ -118,15 +154,14 @@ static void warnPathsTooLong(HDROP drop, UINT count)
 
 // Appends the dropped files to menu, the last file of the drop first;
 // returns how many were added.
-static int addDroppedFiles(HDROP drop, UINT count, MenuNode* menu)
+static int addDroppedFiles(char** paths, UINT count, MenuNode* menu)
 {
     int added = 0;
     for (UINT i = count; i-- > 0;) {
-        UINT length = droppedPathLength(drop, i);
-        if (length == 0 || length >= APP_PATH_SIZE)
+        if (!paths[i][0] || tooLongForAnEntry(paths[i]))
             continue;
         AppNode* entry = newAppNode();
-        DragQueryFileA(drop, i, entry->path, APP_PATH_SIZE);
+        copyField(entry->path, paths[i]);
         nameFromDroppedPath(entry->path, entry->name);
         appendApp(menu, entry);
         added++;
@@ -137,7 +172,7 @@ static int addDroppedFiles(HDROP drop, UINT count, MenuNode* menu)
 void acceptDroppedFiles(HWND dialog, HDROP drop)
 {
     HWND list = GetDlgItem(dialog, IDC_MENU_LIST);
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT count = queryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
     POINT pt = {0, 0};
     DragQueryPoint(drop, &pt);
     int line = lineUnderPoint(list, pt);
@@ -145,15 +180,16 @@ void acceptDroppedFiles(HWND dialog, HDROP drop)
     for (int i = 0; menu && i < line; i++)
         menu = menu->next;
     if (line >= 0 && menu) {
-        if (addDroppedFiles(drop, count, menu)) {
-            // The shown entries stay in step with the menu's; another
-            // menu's new entries show when it is chosen.
-            if (menu == editorShownMenu)
-                showMenuEntries(dialog, menu);
+        char** paths = droppedPaths(drop, count);
+        if (addDroppedFiles(paths, count, menu)) {
+            // The entry list follows the selection to the menu the files
+            // went to, so its lines stand for that menu's entries.
+            showMenuEntries(dialog, menu);
             SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)list, TRUE);
             SendMessageA(list, LB_SETCURSEL, (WPARAM)line, 0);
         }
-        warnPathsTooLong(drop, count);
+        warnPathsTooLong(paths, count);
+        freePaths(paths, count);
     }
     DragFinish(drop);
 }

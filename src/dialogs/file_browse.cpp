@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "../app/message_box.h"
 #include "../menus/menu_list.h"
 #include "../../res/resource.h"
 
@@ -21,7 +22,7 @@ void browseForFile(int kind, HWND dialog)
     SetCurrentDirectoryA("C:\\");
 
     // The path fields hold 79 characters; a longer choice fails in the
-    // dialog rather than being stored cut.
+    // dialog rather than being stored cut, and the user is told why.
     char file[APP_PATH_SIZE] = "";
     OPENFILENAMEA request;
     memset(&request, 0, sizeof request);
@@ -34,9 +35,12 @@ void browseForFile(int kind, HWND dialog)
     request.lpstrTitle = kind == BROWSE_WAV ? "Find WAV File..." : "Find Executable...";
     request.Flags = OFN_HIDEREADONLY | OFN_SHOWHELP | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
 
-    if (getOpenFileName(&request)) {
+    DWORD error = 0;
+    if (getOpenFileName(&request, &error)) {
         SetDlgItemTextA(dialog, kind == BROWSE_WAV ? IDC_WAV_FILE : IDC_APP_PATH, file);
         SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, IDOK), TRUE);
+    } else if (error == FNERR_BUFFERTOOSMALL) {
+        showWarning("The chosen file was not taken: its path is\nlonger than 79 characters.");
     }
     if (remembered)
         SetCurrentDirectoryA(previous);

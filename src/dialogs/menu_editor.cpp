@@ -443,8 +443,9 @@ void drawArrowButton(const DRAWITEMSTRUCT* item, UINT controlId)
         return;
     }
     // The icon's face is transparent and smaller than the button: the
-    // button face shows around and through it.
-    FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    // button face shows around and through it. A system colour index + 1
+    // stands for its brush on every Windows, NT 3.x included.
+    FillRect(item->hDC, &item->rcItem, (HBRUSH)(COLOR_BTNFACE + 1));
     DrawIconEx(item->hDC, 0, 0, arrowIcons[icon - IDI_ARROW_UP], 16, 16, 0, nullptr, DI_NORMAL);
 }
 

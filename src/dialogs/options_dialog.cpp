@@ -76,7 +76,10 @@ static void applyAutoHide(int hideChanged, int edgeChanged)
         return;
     dockData.cbSize = sizeof(APPBARDATA);
     dockData.hWnd = barWindow;
-    dockData.uEdge = userOptions.bottom ? ABE_BOTTOM : ABE_TOP;
+    // At the edge the bar stands at: a new edge comes with a new bar, made
+    // once the dialog has gone.
+    int atBottom = (userOptions.bottom != 0) != (edgeChanged != 0);
+    dockData.uEdge = atBottom ? ABE_BOTTOM : ABE_TOP;
     dockData.lParam = userOptions.autoHide ? 1 : 0;
     if (userOptions.autoHide) {
         SetRectEmpty(&dockData.rc);
@@ -88,8 +91,13 @@ static void applyAutoHide(int hideChanged, int edgeChanged)
         reserveBarStrip();
     }
     if (!SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData)) {
+        int gaveStripUp = userOptions.autoHide;
         userOptions.autoHide = 0;
         setBarHidden(0);
+        // The strip given up above is the bar's again, or maximised windows
+        // would slide under it. A bar at a new edge reserves its own.
+        if (gaveStripUp && !edgeChanged)
+            reserveBarStrip();
         showWarning("Error autohiding Zentor!\nIs the Start Menu there?");
     }
     if (!userOptions.autoHide)
@@ -109,6 +117,9 @@ static int acceptOptions(HWND dialog)
         return 0;
     }
     copyField(userOptions.wavFile, path);
+    // The user has now chosen every option: they are saved at exit even if
+    // the stored ones could not be read.
+    optionsUnreadable = 0;
     userOptions.chimeHourly = isChecked(dialog, IDC_CHIME);
     int dateChanged = takeCheck(dialog, IDC_DISPLAY_DATE, &userOptions.displayDate);
     int memoryChanged = takeCheck(dialog, IDC_DISPLAY_MEMORY, &userOptions.displayMemory);
@@ -151,13 +162,12 @@ INT_PTR CALLBACK optionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }
 
 // The bar at the other edge is a new window. The old one owns the dialog,
-// so it goes only after the dialog has ended.
+// so it goes only after the dialog has ended, leaving the shell from the
+// edge it stood at.
 static void moveBarToNewEdge()
 {
 #ifndef ZENTOR_NT3
-    dockData.cbSize = sizeof(APPBARDATA);
-    dockData.hWnd = barWindow;
-    SHZentorMessage(ABM_REMOVE, &dockData);
+    takeBarOffShell(!userOptions.bottom);
 #endif
     remakeBar();
 }

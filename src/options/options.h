@@ -11,7 +11,8 @@ constexpr int OPTIONS_KEY_SIZE = 64;
 
 extern char optionsKeyName[OPTIONS_KEY_SIZE]; // "Software\Zentor\<profile or default>"
 // 1 when the stored options could not be read at start-up (they are kept:
-// saveOptions then writes nothing).
+// saveOptions then writes nothing) and the user has not chosen options in
+// the Options dialog since.
 extern int optionsUnreadable;
 
 void loadOptions();

@@ -73,7 +73,7 @@ TEST_P(BothPrograms, FirstRunGreetsShowsTheBarAndSavesTheDefaults)
     PostMessageA(bar, WM_COMMAND, CMD_EXIT, 0);
     ASSERT_TRUE(waitForEnd(program));
     EXPECT_EQ(0u, program.exitCode);
-    EXPECT_EQ(1u, boxes.size()) << "a box at exit: " << boxes.back().text;
+    EXPECT_EQ(1u, boxes.size()) << "last box: " << (boxes.empty() ? "none" : boxes.back().text);
 
     std::vector<unsigned char> data = readBytes(file("default.zt"));
     EXPECT_EQ("", byteDifference(defaultDataFile(), data)) << "default.zt";
