@@ -25,6 +25,14 @@ MenuNode* addMenu(const char* name, int items, int separatorEvery = 0)
     return m;
 }
 
+// The bar's popup at that position, filled as when it opens.
+HMENU openedPopup(int position)
+{
+    HMENU popup = GetSubMenu(menuBar, position);
+    fillBarPopup(popup);
+    return popup;
+}
+
 std::string menuText(HMENU menu, UINT position)
 {
     char text[64] = "";
@@ -80,7 +88,7 @@ protected:
         std::set<int> seen;
         int k = 0;
         for (MenuNode* m = menuList; m; m = m->next, k++) {
-            HMENU popup = GetSubMenu(menuBar, k);
+            HMENU popup = openedPopup(k);
             ASSERT_TRUE(popup) << "menu " << k + 1;
             std::vector<int> ids = popupIds(popup);
             ASSERT_EQ((size_t)m->appCount, ids.size()) << "menu " << k + 1;
@@ -106,9 +114,9 @@ TEST_F(MenuBarTest, TwoMenusOfThreeItems)
     ASSERT_EQ(2, GetMenuItemCount(menuBar));
     EXPECT_EQ("&Apps", menuText(menuBar, 0));
     EXPECT_EQ("G&ames", menuText(menuBar, 1));
-    EXPECT_EQ("101 102 103 ", idList(popupIds(GetSubMenu(menuBar, 0))));
-    EXPECT_EQ("201 202 203 ", idList(popupIds(GetSubMenu(menuBar, 1))));
-    EXPECT_EQ("&Apps item 2", menuText(GetSubMenu(menuBar, 0), 1));
+    EXPECT_EQ("101 102 103 ", idList(popupIds(openedPopup(0))));
+    EXPECT_EQ("201 202 203 ", idList(popupIds(openedPopup(1))));
+    EXPECT_EQ("&Apps item 2", menuText(openedPopup(0), 1));
     EXPECT_EQ("101 102 103 201 202 203 ", idList(mapIds()));
     EXPECT_EQ(games->firstApp->next, findCommandApp(202));
     EXPECT_EQ(nullptr, findCommandApp(104));
@@ -129,7 +137,7 @@ TEST_F(MenuBarTest, SeparatorsTakeNoId)
     MenuNode* m = addMenu("m", 4, 2); // separators above items 2 and 4
     m->firstApp->separatorBefore = 1;   // and above the first
     rebuildMenuBar();
-    EXPECT_EQ("0 101 0 102 103 0 104 ", idList(popupIds(GetSubMenu(menuBar, 0))));
+    EXPECT_EQ("0 101 0 102 103 0 104 ", idList(popupIds(openedPopup(0))));
     EXPECT_EQ("101 102 103 104 ", idList(mapIds()));
 }
 
@@ -145,8 +153,8 @@ TEST_F(MenuBarTest, MenusWithoutItems)
     addMenu("full", 2);
     rebuildMenuBar();
     ASSERT_EQ(2, GetMenuItemCount(menuBar));
-    EXPECT_EQ(0, GetMenuItemCount(GetSubMenu(menuBar, 0)));
-    EXPECT_EQ("201 202 ", idList(popupIds(GetSubMenu(menuBar, 1))));
+    EXPECT_EQ(0, GetMenuItemCount(openedPopup(0)));
+    EXPECT_EQ("201 202 ", idList(popupIds(openedPopup(1))));
     EXPECT_EQ("201 202 ", idList(mapIds()));
 }
 
@@ -155,10 +163,11 @@ TEST_F(MenuBarTest, RebuildingReplacesEverything)
     addMenu("a", 2);
     addMenu("b", 1);
     rebuildMenuBar();
+    openedPopup(0);
     rebuildMenuBar();
     EXPECT_EQ(menuBar, GetMenu(barWindow));
     ASSERT_EQ(2, GetMenuItemCount(menuBar));
-    EXPECT_EQ(2, GetMenuItemCount(GetSubMenu(menuBar, 0)));
+    EXPECT_EQ(2, GetMenuItemCount(openedPopup(0)));
     EXPECT_EQ("101 102 201 ", idList(mapIds()));
     int popups = 0;
     for (PopupEntry* p = popupList; p; p = p->next)

@@ -105,6 +105,10 @@ void clearMenuMaps()
     popupList = nullptr;
 }
 
+// The popups are filled only when they first open: a user sees one at a
+// time, and with hundreds of menus making every item would cost the start-up
+// and each OK of the editor most of their time. The command map is made
+// whole here, so every id is found whether its popup was opened or not.
 void rebuildMenuBar()
 {
     if (menuBar)
@@ -139,9 +143,6 @@ void rebuildMenuBar()
                 id = takeFreeId(pool);
             if (!id)
                 continue; // every id WM_COMMAND can carry is taken
-            if (a->separatorBefore)
-                AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
-            AppendMenuA(popup, MF_STRING, (UINT_PTR)id, a->name);
             CommandMapEntry* c = (CommandMapEntry*)allocEntry(sizeof(CommandMapEntry));
             c->id = id;
             c->app = a;
@@ -150,12 +151,41 @@ void rebuildMenuBar()
             else
                 commandMap = c;
             lastEntry = c;
+            if (!p->firstCommand)
+                p->firstCommand = c;
         }
         // Position k - 1 is the end of the k - 1 popups already in the bar.
         InsertMenuA(menuBar, (UINT)(k - 1), MF_BYPOSITION | MF_POPUP, (UINT_PTR)popup, m->name);
     }
     free(pool);
     DrawMenuBar(barWindow);
+}
+
+// The menu's items in order, each with the id the map gave it; an item the
+// map holds no id for stays out, its separator with it.
+static void fillPopup(PopupEntry* p)
+{
+    CommandMapEntry* c = p->firstCommand;
+    for (AppNode* a = p->menu->firstApp; a && c; a = a->next) {
+        if (c->app != a)
+            continue;
+        if (a->separatorBefore)
+            AppendMenuA(p->popup, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(p->popup, MF_STRING, (UINT_PTR)c->id, a->name);
+        c = c->next;
+    }
+    p->filled = 1;
+}
+
+void fillBarPopup(HMENU popup)
+{
+    for (PopupEntry* p = popupList; p; p = p->next) {
+        if (p->popup == popup) {
+            if (!p->filled)
+                fillPopup(p);
+            return;
+        }
+    }
 }
 
 AppNode* findCommandApp(int32_t id)
