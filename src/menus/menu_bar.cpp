@@ -85,14 +85,24 @@ static void* allocEntry(size_t size)
     return entry;
 }
 
+// The map's entries, all in one block: a large menu file has tens of
+// thousands, and taking each from the heap on its own would cost a rebuild
+// more than everything else it does apart from the menu bar's layout.
+static CommandMapEntry* mapBlock = nullptr;
+
+static size_t countItems()
+{
+    size_t items = 0;
+    for (MenuNode* m = menuList; m; m = m->next)
+        for (AppNode* a = m->firstApp; a; a = a->next)
+            items++;
+    return items;
+}
+
 void clearMenuMaps()
 {
-    CommandMapEntry* c = commandMap;
-    while (c) {
-        CommandMapEntry* next = c->next;
-        free(c);
-        c = next;
-    }
+    free(mapBlock);
+    mapBlock = nullptr;
     commandMap = nullptr;
 
     PopupEntry* p = popupList;
@@ -119,6 +129,10 @@ void rebuildMenuBar()
 
     IdPool* pool = (IdPool*)allocEntry(sizeof(IdPool));
     fillPool(pool);
+    size_t items = countItems();
+    if (items)
+        mapBlock = (CommandMapEntry*)allocEntry(items * sizeof(CommandMapEntry));
+    size_t used = 0;
 
     PopupEntry* lastPopup = nullptr;
     CommandMapEntry* lastEntry = nullptr;
@@ -143,7 +157,7 @@ void rebuildMenuBar()
                 id = takeFreeId(pool);
             if (!id)
                 continue; // every id WM_COMMAND can carry is taken
-            CommandMapEntry* c = (CommandMapEntry*)allocEntry(sizeof(CommandMapEntry));
+            CommandMapEntry* c = &mapBlock[used++];
             c->id = id;
             c->app = a;
             if (lastEntry)
