@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "app/app.h"
 #include "app/text.h"
 #include "bar/bar_window.h"
 #include "menus/menu_bar.h"
@@ -68,6 +69,41 @@ std::string idList(const std::vector<int>& ids)
     return text;
 }
 
+// The items of the bar's popups, each as "id text", a separator as "-".
+std::vector<std::vector<std::string>> barPopups()
+{
+    std::vector<std::vector<std::string>> popups(GetMenuItemCount(menuBar));
+    for (size_t k = 0; k < popups.size(); k++) {
+        HMENU popup = GetSubMenu(menuBar, (int)k);
+        std::vector<int> ids = popupIds(popup);
+        for (size_t p = 0; p < ids.size(); p++)
+            popups[k].push_back(ids[p] ? std::to_string(ids[p]) + " " + menuText(popup, (UINT)p)
+                                       : "-");
+    }
+    return popups;
+}
+
+bool menuShown()
+{
+    HWND menu = FindWindowA("#32768", nullptr);
+    return menu && IsWindowVisible(menu);
+}
+
+bool menuWalked = false;
+
+// Runs inside the menu's own loop: once a menu shows, the keys go to the
+// next menu and back, and the menu is left.
+VOID CALLBACK walkTheMenus(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (!menuShown())
+        return;
+    KillTimer(nullptr, timer);
+    PostMessageA(barWindow, WM_KEYDOWN, VK_RIGHT, 0);
+    PostMessageA(barWindow, WM_KEYDOWN, VK_LEFT, 0);
+    PostMessageA(barWindow, WM_CANCELMODE, 0, 0);
+    menuWalked = true;
+}
+
 class MenuBarTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -79,7 +115,22 @@ protected:
                                     100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_TRUE(barWindow);
     }
-    void TearDown() override { resetProgramState(); }
+    void TearDown() override
+    {
+        if (realBar)
+            removeBar();
+        resetProgramState();
+    }
+    int realBar = 0;
+
+    // Opens a menu with the given message and walks it as walkTheMenus does.
+    void walkMenus(UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        menuWalked = false;
+        SetTimer(nullptr, 0, 10, walkTheMenus);
+        PostMessageA(barWindow, message, wParam, lParam);
+        EXPECT_TRUE(until([] { return menuWalked && !menuShown(); })) << "no menu opened";
+    }
 
     // Every item of the bar: its id is unique, within WM_COMMAND's 16 bits,
     // not one of the bar's own commands, and leads back to its own record.
@@ -220,6 +271,40 @@ TEST_F(MenuBarTest, IdsNeverCollide)
             EXPECT_EQ(second, findCommandApp(40002));
         }
     }
+}
+
+// A popup filled when it first opens holds what filling it at once gives:
+// the same items, ids and separators, however often it opens. The bar's
+// right-click menu stays as it is.
+TEST_F(MenuBarTest, PopupsFilledOnOpeningMatchThoseFilledAtOnce)
+{
+    DestroyWindow(barWindow);
+    addMenu("&Apps", 3, 2);
+    MenuNode* games = addMenu("&Games", 4, 3);
+    games->firstApp->separatorBefore = 1;
+    popupMenu = GetSubMenu(LoadMenuA(appInstance, MAKEINTRESOURCEA(IDM_BAR_POPUP)), 0);
+    ASSERT_TRUE(registerBarClass());
+    realBar = createBar();
+    ASSERT_TRUE(realBar);
+    int rightClickItems = GetMenuItemCount(popupMenu);
+
+    const std::vector<std::vector<std::string>> expected = {
+        {"101 &Apps item 1", "-", "102 &Apps item 2", "103 &Apps item 3"},
+        {"-", "201 &Games item 1", "202 &Games item 2", "-", "203 &Games item 3",
+         "204 &Games item 4"}};
+    for (PopupEntry* p = popupList; p; p = p->next)
+        fillBarPopup(p->popup);
+    EXPECT_EQ(expected, barPopups()) << "filled at once";
+
+    // Made anew as the editor's OK does, then opened as a user would: Alt+A,
+    // the arrow keys to the next menu and back to the first.
+    rebuildMenuBar();
+    walkMenus(WM_SYSCOMMAND, SC_KEYMENU, 'a');
+    EXPECT_EQ(expected, barPopups()) << "filled on opening";
+
+    walkMenus(WM_NCRBUTTONDOWN, HTMENU, MAKELPARAM(10, 10));
+    EXPECT_EQ(rightClickItems, GetMenuItemCount(popupMenu));
+    EXPECT_EQ(expected, barPopups()) << "after the right-click menu";
 }
 
 }  // namespace
