@@ -57,7 +57,8 @@ static int32_t takeFreeId(IdPool* pool)
     return 0;
 }
 
-static void fillPool(IdPool* pool)
+// Marks the ids the items take by their places; returns the number of items.
+static size_t fillPool(IdPool* pool)
 {
     memset(pool->used, 0, sizeof pool->used);
     pool->nextFree = 1;
@@ -66,15 +67,17 @@ static void fillPool(IdPool* pool)
     markUsed(pool, CMD_EDIT_MENUS);
     markUsed(pool, CMD_INFO);
     markUsed(pool, CMD_EXIT);
+    size_t items = 0;
     int k = 1;
     for (MenuNode* m = menuList; m; m = m->next, k++) {
         int i = 1;
-        for (AppNode* a = m->firstApp; a && i <= 100; a = a->next, i++) {
+        for (AppNode* a = m->firstApp; a; a = a->next, i++, items++) {
             int32_t id = preferredCommandId(k, i);
             if (id)
                 markUsed(pool, id);
         }
     }
+    return items;
 }
 
 static void* allocEntry(size_t size)
@@ -89,15 +92,6 @@ static void* allocEntry(size_t size)
 // thousands, and taking each from the heap on its own would cost a rebuild
 // more than everything else it does apart from the menu bar's layout.
 static CommandMapEntry* mapBlock = nullptr;
-
-static size_t countItems()
-{
-    size_t items = 0;
-    for (MenuNode* m = menuList; m; m = m->next)
-        for (AppNode* a = m->firstApp; a; a = a->next)
-            items++;
-    return items;
-}
 
 void clearMenuMaps()
 {
@@ -128,8 +122,7 @@ void rebuildMenuBar()
     SetMenu(barWindow, menuBar);
 
     IdPool* pool = (IdPool*)allocEntry(sizeof(IdPool));
-    fillPool(pool);
-    size_t items = countItems();
+    size_t items = fillPool(pool);
     if (items)
         mapBlock = (CommandMapEntry*)allocEntry(items * sizeof(CommandMapEntry));
     size_t used = 0;
