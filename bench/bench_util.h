@@ -29,6 +29,15 @@ inline void enterBenchFolder(const char* name)
     SetCurrentDirectoryA(folder.c_str());
 }
 
+// The size of a file, -1 when it is missing.
+inline long fileSize(const char* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return -1;
+    return (long)data.nFileSizeLow;
+}
+
 inline double nowMs()
 {
     static LARGE_INTEGER frequency;

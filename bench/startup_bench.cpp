@@ -1,18 +1,24 @@
-// Start-up and exit of zentor.exe against minimal_app.exe, side by side and
-// alternating: from CreateProcess to the window visible, and from posting the
-// exit to the end of the process. Medians over the rounds; goal 1.2 x.
+// Start-up and exit of zentor.exe with the default menus against
+// minimal_app.exe, and start-up with 400 menus of 99 items against the default
+// menus, side by side and taking turns: from CreateProcess to the window
+// visible, and from posting the exit to the end of the process. Medians over
+// the rounds; goal 1.2 x.
 //
 // Usage: startup_bench [rounds] (zentor.exe is looked for one folder above
 // this program, minimal_app.exe beside it).
 #include <windows.h>
 
-#include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <string>
 
+#include "app/app.h"
+#include "app/byte_order.h"
+#include "app/text.h"
 #include "bench_util.h"
+#include "big_menus.h"
+#include "menus/menu_file.h"
 #include "resource.h"
 
 struct Subject {
@@ -22,6 +28,7 @@ struct Subject {
     const char* windowClass;
     const char* title;
     WPARAM exitCommand;
+    const char* dataFile; // deleted before each start (null: none)
     std::vector<double> startMs;
     std::vector<double> exitMs;
 };
@@ -34,49 +41,33 @@ static std::string ownFolder()
     return folder.substr(0, folder.find_last_of("\\/"));
 }
 
-static void putInt32(unsigned char* at, int32_t value)
-{
-    for (int b = 0; b < 4; b++)
-        at[b] = (unsigned char)((uint32_t)value >> (8 * b));
-}
-
-// A working folder holding a small data file (one menu, two items), so that
-// zentor reads a file as a user's start does.
+// A working folder with the benchmarks' large data file, written by the
+// program's own saver. The default menus' data file is deleted before each
+// start, so that those runs build the default menus as a first start does.
 static std::string prepareFolder()
 {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     std::string folder = std::string(temp) + "zentor-bench-startup";
     CreateDirectoryA(folder.c_str(), nullptr);
-
-    std::vector<unsigned char> bytes(4 + 48 + 2 * 296, 0);
-    putInt32(&bytes[0], 102);
-    memcpy(&bytes[4], "&Apps", 5);
-    putInt32(&bytes[4 + 32], 2);
-    for (int i = 0; i < 2; i++) {
-        unsigned char* app = &bytes[52 + 296 * i];
-        const char path[] = "c:\\windows\\notepad.exe";
-        memcpy(app, path, sizeof path);
-        memcpy(app + 250, i ? "&Second" : "&First", i ? 8 : 7);
-    }
-    FILE* file = fopen((folder + "\\bench.zt").c_str(), "wb");
-    if (file) {
-        fwrite(bytes.data(), 1, bytes.size(), file);
-        fclose(file);
-    }
-    return folder;
+    formatText(dataFilePath, sizeof dataFilePath, "%s\\big.zt", folder.c_str());
+    buildBigMenus();
+    int saved = saveMenuFile();
+    freeAllMenus();
+    return saved ? folder : "";
 }
 
-// Stores the options of profile "bench" so no first-run greeting comes:
-// always on top, memory shown, no auto-hide, no chime.
-static int storeOptions()
+// Stores the options of a profile so no first-run greeting comes: always on
+// top, memory shown, no auto-hide, no chime.
+static int storeOptions(const char* profile)
 {
     unsigned char block[108] = {};
     putInt32(block + 0, 1);  // alwaysOnTop
     putInt32(block + 12, 1); // displayMemory
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Zentor\\bench", 0, nullptr, 0,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    std::string name = std::string("Software\\Zentor\\") + profile;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
         return 0;
     int ok = RegSetValueExA(key, "User_Vars", 0, REG_BINARY, block, sizeof block) ==
              ERROR_SUCCESS;
@@ -96,6 +87,8 @@ static int runOnce(Subject& s, const std::string& folder, int record)
     std::string commandLine = "\"" + s.exe + "\" " + s.arguments;
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
+    if (s.dataFile)
+        DeleteFileA((folder + "\\" + s.dataFile).c_str());
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -150,37 +143,56 @@ int main(int argc, char** argv)
         rounds = 15;
     std::string folder = ownFolder();
     // -a: no auto-hide, so the bar stays in view and "visible" means shown.
-    Subject zentor = {"zentor", folder + "\\..\\zentor.exe", "bench -a", "ZTClass", "Zentor",
-                      CMD_EXIT, {}, {}};
+    std::string zentorExe = folder + "\\..\\zentor.exe";
+    Subject zentor = {"zentor", zentorExe, "bench -a", "ZTClass", "Zentor", CMD_EXIT, "bench.zt",
+                      {}, {}};
+    Subject big = {"zentor 400 x 99", zentorExe, "big -a", "ZTClass", "Zentor",
+                   CMD_EXIT, nullptr, {}, {}};
     Subject minimal = {"minimal", folder + "\\minimal_app.exe", "", "ZTMinimal", "Minimal",
-                       CMD_EXIT, {}, {}};
+                       CMD_EXIT, nullptr, {}, {}};
 
     if (FindWindowA("ZTClass", "Zentor")) {
         printf("start-up: a Zentor bar is already running; close it first\n");
         return 2;
     }
-    if (!storeOptions()) {
-        printf("start-up: cannot store the options of profile \"bench\"\n");
+    if (!storeOptions("bench") || !storeOptions("big")) {
+        printf("start-up: cannot store the options of profiles \"bench\" and \"big\"\n");
         return 2;
     }
     std::string work = prepareFolder();
-
-    // One unmeasured round each loads the programs and DLLs into the caches.
-    if (!runOnce(zentor, work, 0) || !runOnce(minimal, work, 0))
+    if (work.empty()) {
+        printf("start-up: cannot write the large data file\n");
         return 2;
-    for (int r = 0; r < rounds; r++) {
-        Subject& first = r % 2 ? minimal : zentor;
-        Subject& second = r % 2 ? zentor : minimal;
-        if (!runOnce(first, work, 1) || !runOnce(second, work, 1))
+    }
+
+    // One unmeasured round each loads the programs, DLLs and files into the
+    // caches; then each round starts the three in a different order.
+    Subject* subjects[] = {&zentor, &minimal, &big};
+    for (Subject* s : subjects)
+        if (!runOnce(*s, work, 0))
             return 2;
+    long bigSize = fileSize(dataFilePath);
+    for (int r = 0; r < rounds; r++)
+        for (int turn = 0; turn < 3; turn++)
+            if (!runOnce(*subjects[(r + turn) % 3], work, 1))
+                return 2;
+    // Each exit saves the menus the bar read: a smaller file means the bar
+    // did not read the large one.
+    if (fileSize(dataFilePath) != bigSize) {
+        printf("start-up: the large data file was not read (%ld bytes, not %ld)\n",
+               fileSize(dataFilePath), bigSize);
+        return 2;
     }
 
     printf("start-up and exit: %d rounds, medians; zentor runs as \"zentor bench -a\" "
-           "(stored options, no auto-hide)\n",
-           rounds);
+           "(stored options, no auto-hide) with the default menus, and as \"zentor big -a\" "
+           "with %d menus of %d items\n",
+           rounds, BIG_MENUS, BIG_ITEMS);
     int met = reportRatio("start-up", "zentor", median(zentor.startMs), "minimal",
                           median(minimal.startMs), 1.2);
     met &= reportRatio("exit", "zentor", median(zentor.exitMs), "minimal",
                        median(minimal.exitMs), 1.2);
+    met &= reportRatio("start-up 400 x 99", "zentor with 400 x 99", median(big.startMs),
+                       "with the default menus", median(zentor.startMs), 1.2);
     return met ? 0 : 1;
 }

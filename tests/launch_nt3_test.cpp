@@ -209,7 +209,9 @@ TEST_F(LaunchNt3Test, FailedLaunchFromTheBarLeavesTheBarAsItWas)
     EXPECT_EQ(shownBefore, barShown);
     EXPECT_EQ(menu, menuList);
     EXPECT_EQ(0, memcmp(&record, menu->firstApp, offsetof(AppNode, next)));
-    EXPECT_EQ(1, GetMenuItemCount(GetSubMenu(GetMenu(barWindow), 0)));
+    HMENU popup = GetSubMenu(GetMenu(barWindow), 0);
+    SendMessageA(barWindow, WM_INITMENUPOPUP, (WPARAM)popup, 0);
+    EXPECT_EQ(1, GetMenuItemCount(popup));
     ASSERT_NE(nullptr, commandMap);
     EXPECT_EQ(101, commandMap->id);
 }

@@ -363,6 +363,7 @@ BarState barState()
     HMENU bar = GetMenu(barWindow);
     s.menus = GetMenuItemCount(bar);
     HMENU popup = GetSubMenu(bar, 0);
+    SendMessageA(barWindow, WM_INITMENUPOPUP, (WPARAM)popup, 0); // opened, as before a choice
     s.items = GetMenuItemCount(popup);
     for (int i = 0; i < s.items; i++) {
         char item[64] = "";

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "app/app.h"
 #include "app/text.h"
 #include "bar/bar_window.h"
 #include "menus/menu_bar.h"
@@ -23,6 +24,14 @@ MenuNode* addMenu(const char* name, int items, int separatorEvery = 0)
         appendApp(m, a);
     }
     return m;
+}
+
+// The bar's popup at that position, filled as when it opens.
+HMENU openedPopup(int position)
+{
+    HMENU popup = GetSubMenu(menuBar, position);
+    fillBarPopup(popup);
+    return popup;
 }
 
 std::string menuText(HMENU menu, UINT position)
@@ -60,6 +69,46 @@ std::string idList(const std::vector<int>& ids)
     return text;
 }
 
+// The items of the bar's popups, each as "id text", a separator as "-".
+std::vector<std::vector<std::string>> barPopups()
+{
+    std::vector<std::vector<std::string>> popups(GetMenuItemCount(menuBar));
+    for (size_t k = 0; k < popups.size(); k++) {
+        HMENU popup = GetSubMenu(menuBar, (int)k);
+        std::vector<int> ids = popupIds(popup);
+        for (size_t p = 0; p < ids.size(); p++)
+            popups[k].push_back(ids[p] ? std::to_string(ids[p]) + " " + menuText(popup, (UINT)p)
+                                       : "-");
+    }
+    return popups;
+}
+
+bool menuShown()
+{
+    HWND menu = FindWindowA("#32768", nullptr);
+    return menu && IsWindowVisible(menu);
+}
+
+// Runs inside a menu's own loop: once a menu shows, the arrow keys go to the
+// next menu and back, and the menu is left.
+VOID CALLBACK walkTheMenus(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (!menuShown())
+        return;
+    KillTimer(nullptr, timer);
+    for (WPARAM key : {VK_RIGHT, VK_LEFT})
+        PostMessageA(barWindow, WM_KEYDOWN, key, 0);
+    PostMessageA(barWindow, WM_CANCELMODE, 0, 0);
+}
+
+// Opens a menu with the message, which returns once walkTheMenus left it.
+void walkMenus(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, walkTheMenus);
+    SendMessageA(barWindow, message, wParam, lParam);
+    KillTimer(nullptr, timer);
+}
+
 class MenuBarTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -80,7 +129,7 @@ protected:
         std::set<int> seen;
         int k = 0;
         for (MenuNode* m = menuList; m; m = m->next, k++) {
-            HMENU popup = GetSubMenu(menuBar, k);
+            HMENU popup = openedPopup(k);
             ASSERT_TRUE(popup) << "menu " << k + 1;
             std::vector<int> ids = popupIds(popup);
             ASSERT_EQ((size_t)m->appCount, ids.size()) << "menu " << k + 1;
@@ -106,9 +155,9 @@ TEST_F(MenuBarTest, TwoMenusOfThreeItems)
     ASSERT_EQ(2, GetMenuItemCount(menuBar));
     EXPECT_EQ("&Apps", menuText(menuBar, 0));
     EXPECT_EQ("G&ames", menuText(menuBar, 1));
-    EXPECT_EQ("101 102 103 ", idList(popupIds(GetSubMenu(menuBar, 0))));
-    EXPECT_EQ("201 202 203 ", idList(popupIds(GetSubMenu(menuBar, 1))));
-    EXPECT_EQ("&Apps item 2", menuText(GetSubMenu(menuBar, 0), 1));
+    EXPECT_EQ("101 102 103 ", idList(popupIds(openedPopup(0))));
+    EXPECT_EQ("201 202 203 ", idList(popupIds(openedPopup(1))));
+    EXPECT_EQ("&Apps item 2", menuText(openedPopup(0), 1));
     EXPECT_EQ("101 102 103 201 202 203 ", idList(mapIds()));
     EXPECT_EQ(games->firstApp->next, findCommandApp(202));
     EXPECT_EQ(nullptr, findCommandApp(104));
@@ -129,7 +178,7 @@ TEST_F(MenuBarTest, SeparatorsTakeNoId)
     MenuNode* m = addMenu("m", 4, 2); // separators above items 2 and 4
     m->firstApp->separatorBefore = 1;   // and above the first
     rebuildMenuBar();
-    EXPECT_EQ("0 101 0 102 103 0 104 ", idList(popupIds(GetSubMenu(menuBar, 0))));
+    EXPECT_EQ("0 101 0 102 103 0 104 ", idList(popupIds(openedPopup(0))));
     EXPECT_EQ("101 102 103 104 ", idList(mapIds()));
 }
 
@@ -145,8 +194,8 @@ TEST_F(MenuBarTest, MenusWithoutItems)
     addMenu("full", 2);
     rebuildMenuBar();
     ASSERT_EQ(2, GetMenuItemCount(menuBar));
-    EXPECT_EQ(0, GetMenuItemCount(GetSubMenu(menuBar, 0)));
-    EXPECT_EQ("201 202 ", idList(popupIds(GetSubMenu(menuBar, 1))));
+    EXPECT_EQ(0, GetMenuItemCount(openedPopup(0)));
+    EXPECT_EQ("201 202 ", idList(popupIds(openedPopup(1))));
     EXPECT_EQ("201 202 ", idList(mapIds()));
 }
 
@@ -155,10 +204,11 @@ TEST_F(MenuBarTest, RebuildingReplacesEverything)
     addMenu("a", 2);
     addMenu("b", 1);
     rebuildMenuBar();
+    openedPopup(0);
     rebuildMenuBar();
     EXPECT_EQ(menuBar, GetMenu(barWindow));
     ASSERT_EQ(2, GetMenuItemCount(menuBar));
-    EXPECT_EQ(2, GetMenuItemCount(GetSubMenu(menuBar, 0)));
+    EXPECT_EQ(2, GetMenuItemCount(openedPopup(0)));
     EXPECT_EQ("101 102 201 ", idList(mapIds()));
     int popups = 0;
     for (PopupEntry* p = popupList; p; p = p->next)
@@ -211,6 +261,39 @@ TEST_F(MenuBarTest, IdsNeverCollide)
             EXPECT_EQ(second, findCommandApp(40002));
         }
     }
+}
+
+// A popup filled when it first opens holds what filling it at once gives:
+// the same items, ids and separators, however often it opens. The bar's
+// right-click menu stays as it is.
+TEST_F(MenuBarTest, PopupsFilledOnOpeningMatchThoseFilledAtOnce)
+{
+    DestroyWindow(barWindow);
+    addMenu("&Apps", 3, 2);
+    MenuNode* games = addMenu("&Games", 4, 3);
+    games->firstApp->separatorBefore = 1;
+    popupMenu = GetSubMenu(LoadMenuA(appInstance, MAKEINTRESOURCEA(IDM_BAR_POPUP)), 0);
+    ASSERT_TRUE(registerBarClass() && createBar());
+    int rightClickItems = GetMenuItemCount(popupMenu);
+
+    const std::vector<std::vector<std::string>> expected = {
+        {"101 &Apps item 1", "-", "102 &Apps item 2", "103 &Apps item 3"},
+        {"-", "201 &Games item 1", "202 &Games item 2", "-", "203 &Games item 3",
+         "204 &Games item 4"}};
+    for (PopupEntry* p = popupList; p; p = p->next)
+        fillBarPopup(p->popup);
+    EXPECT_EQ(expected, barPopups()) << "filled at once";
+
+    // Made anew as the editor's OK does, then opened as a user would: Alt+A,
+    // the arrow keys to the next menu and back to the first.
+    rebuildMenuBar();
+    walkMenus(WM_SYSCOMMAND, SC_KEYMENU, 'a');
+    EXPECT_EQ(expected, barPopups()) << "filled on opening";
+
+    walkMenus(WM_NCRBUTTONDOWN, HTMENU, MAKELPARAM(10, 10));
+    EXPECT_EQ(rightClickItems, GetMenuItemCount(popupMenu));
+    EXPECT_EQ(expected, barPopups()) << "after the right-click menu";
+    removeBar();
 }
 
 }  // namespace

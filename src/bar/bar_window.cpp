@@ -332,6 +332,9 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_NCRBUTTONDOWN:
         onRightClick(lParam);
         break;
+    case WM_INITMENUPOPUP:
+        fillBarPopup((HMENU)wParam);
+        break;
     case WM_COMMAND:
         onCommand(LOWORD(wParam));
         return 0;

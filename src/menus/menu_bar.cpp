@@ -57,7 +57,8 @@ static int32_t takeFreeId(IdPool* pool)
     return 0;
 }
 
-static void fillPool(IdPool* pool)
+// Marks the ids the items take by their places; returns the number of items.
+static size_t fillPool(IdPool* pool)
 {
     memset(pool->used, 0, sizeof pool->used);
     pool->nextFree = 1;
@@ -66,15 +67,17 @@ static void fillPool(IdPool* pool)
     markUsed(pool, CMD_EDIT_MENUS);
     markUsed(pool, CMD_INFO);
     markUsed(pool, CMD_EXIT);
+    size_t items = 0;
     int k = 1;
     for (MenuNode* m = menuList; m; m = m->next, k++) {
         int i = 1;
-        for (AppNode* a = m->firstApp; a && i <= 100; a = a->next, i++) {
+        for (AppNode* a = m->firstApp; a; a = a->next, i++, items++) {
             int32_t id = preferredCommandId(k, i);
             if (id)
                 markUsed(pool, id);
         }
     }
+    return items;
 }
 
 static void* allocEntry(size_t size)
@@ -85,14 +88,15 @@ static void* allocEntry(size_t size)
     return entry;
 }
 
+// The map's entries, all in one block: a large menu file has tens of
+// thousands, and taking each from the heap on its own would cost a rebuild
+// more than everything else it does apart from the menu bar's layout.
+static CommandMapEntry* mapBlock = nullptr;
+
 void clearMenuMaps()
 {
-    CommandMapEntry* c = commandMap;
-    while (c) {
-        CommandMapEntry* next = c->next;
-        free(c);
-        c = next;
-    }
+    free(mapBlock);
+    mapBlock = nullptr;
     commandMap = nullptr;
 
     PopupEntry* p = popupList;
@@ -105,6 +109,10 @@ void clearMenuMaps()
     popupList = nullptr;
 }
 
+// The popups are filled only when they first open: a user sees one at a
+// time, and with hundreds of menus making every item would cost the start-up
+// and each OK of the editor most of their time. The command map is made
+// whole here, so every id is found whether its popup was opened or not.
 void rebuildMenuBar()
 {
     if (menuBar)
@@ -114,7 +122,10 @@ void rebuildMenuBar()
     SetMenu(barWindow, menuBar);
 
     IdPool* pool = (IdPool*)allocEntry(sizeof(IdPool));
-    fillPool(pool);
+    size_t items = fillPool(pool);
+    if (items)
+        mapBlock = (CommandMapEntry*)allocEntry(items * sizeof(CommandMapEntry));
+    size_t used = 0;
 
     PopupEntry* lastPopup = nullptr;
     CommandMapEntry* lastEntry = nullptr;
@@ -139,10 +150,7 @@ void rebuildMenuBar()
                 id = takeFreeId(pool);
             if (!id)
                 continue; // every id WM_COMMAND can carry is taken
-            if (a->separatorBefore)
-                AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
-            AppendMenuA(popup, MF_STRING, (UINT_PTR)id, a->name);
-            CommandMapEntry* c = (CommandMapEntry*)allocEntry(sizeof(CommandMapEntry));
+            CommandMapEntry* c = &mapBlock[used++];
             c->id = id;
             c->app = a;
             if (lastEntry)
@@ -150,12 +158,41 @@ void rebuildMenuBar()
             else
                 commandMap = c;
             lastEntry = c;
+            if (!p->firstCommand)
+                p->firstCommand = c;
         }
         // Position k - 1 is the end of the k - 1 popups already in the bar.
         InsertMenuA(menuBar, (UINT)(k - 1), MF_BYPOSITION | MF_POPUP, (UINT_PTR)popup, m->name);
     }
     free(pool);
     DrawMenuBar(barWindow);
+}
+
+// The menu's items in order, each with the id the map gave it; an item the
+// map holds no id for stays out, its separator with it.
+static void fillPopup(PopupEntry* p)
+{
+    CommandMapEntry* c = p->firstCommand;
+    for (AppNode* a = p->menu->firstApp; a && c; a = a->next) {
+        if (c->app != a)
+            continue;
+        if (a->separatorBefore)
+            AppendMenuA(p->popup, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(p->popup, MF_STRING, (UINT_PTR)c->id, a->name);
+        c = c->next;
+    }
+    p->filled = 1;
+}
+
+void fillBarPopup(HMENU popup)
+{
+    for (PopupEntry* p = popupList; p; p = p->next) {
+        if (p->popup == popup) {
+            if (!p->filled)
+                fillPopup(p);
+            return;
+        }
+    }
 }
 
 AppNode* findCommandApp(int32_t id)

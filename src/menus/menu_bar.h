@@ -18,6 +18,8 @@ struct PopupEntry {
     HMENU popup;
     MenuNode* menu;
     PopupEntry* next;
+    CommandMapEntry* firstCommand; // the map entry of the menu's first item; null: none
+    int filled;                    // 1 once the popup holds its items
 };
 
 extern HMENU menuBar;               // the bar window's menu bar
@@ -27,9 +29,13 @@ extern PopupEntry* popupList;       // one entry per popup, left to right
 // Highest id WM_COMMAND can carry.
 constexpr int32_t MAX_COMMAND_ID = 65535;
 
+// Makes the menu bar with one empty popup per menu, and the whole command map.
 void rebuildMenuBar();
 void clearMenuMaps();
 AppNode* findCommandApp(int32_t id);
+// Fills one of the bar's popups with its items the first time it opens after
+// a rebuild (WM_INITMENUPOPUP); any other menu is left alone.
+void fillBarPopup(HMENU popup);
 
 // The command id of the i-th item (from 1) of the k-th menu (from 1) when
 // 100 * k + i is unique and usable; 0 when the item needs another id.
