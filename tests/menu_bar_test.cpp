@@ -252,8 +252,9 @@ TEST_F(MenuBarTest, IdsNeverCollide)
                 int natural = 100 * k + i;
                 bool free = i <= 100 && natural <= 65535 && natural != CMD_OPTIONS &&
                             natural != CMD_EDIT_MENUS && natural != CMD_INFO && natural != CMD_EXIT;
-                if (free)
+                if (free) {
                     EXPECT_EQ(a, findCommandApp(natural)) << a->name << " id " << natural;
+                }
             }
         }
         if (c.lastItems == 6) {
