@@ -130,13 +130,15 @@ build_all() {
 }
 CMAKE_ARGS=()
 
-# Starts Xvfb on a free display number and exports DISPLAY.
+# Starts Xvfb on a free display number and exports DISPLAY, with X resources of
+# its own.
 start_display() {
     local n=90
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     STARTED_XVFB=$!
     export DISPLAY=":$n"
+    export XENVIRONMENT="$ROOT/scripts/virtual-display.xresources"
     local i=0
     while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
 }
