@@ -277,7 +277,7 @@ TEST_F(MenuBarTest, PopupsFilledOnOpeningMatchThoseFilledAtOnce)
     ASSERT_TRUE(registerBarClass() && createBar());
     int rightClickItems = GetMenuItemCount(popupMenu);
 
-    const std::vector<std::vector<std::string>> expected = {
+    std::vector<std::vector<std::string>> expected = {
         {"101 &Apps item 1", "-", "102 &Apps item 2", "103 &Apps item 3"},
         {"-", "201 &Games item 1", "202 &Games item 2", "-", "203 &Games item 3",
          "204 &Games item 4"}};
@@ -294,6 +294,17 @@ TEST_F(MenuBarTest, PopupsFilledOnOpeningMatchThoseFilledAtOnce)
     walkMenus(WM_NCRBUTTONDOWN, HTMENU, MAKELPARAM(10, 10));
     EXPECT_EQ(rightClickItems, GetMenuItemCount(popupMenu));
     EXPECT_EQ(expected, barPopups()) << "after the right-click menu";
+
+    // An edit of the items alone: opened again, the popups hold the items as
+    // they are now; a renamed menu shows its new title.
+    copyField(games->firstApp->name, "Renamed");
+    rebuildMenuBar();
+    walkMenus(WM_SYSCOMMAND, SC_KEYMENU, 'a');
+    expected[1][1] = "201 Renamed";
+    EXPECT_EQ(expected, barPopups()) << "after an edit of the items";
+    copyField(games->name, "&Tools");
+    rebuildMenuBar();
+    EXPECT_EQ("&Tools", menuText(menuBar, 1));
     removeBar();
 }
 

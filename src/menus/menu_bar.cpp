@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "../app/app.h"
+#include "../app/text.h"
 #include "../bar/bar_window.h"
 #include "../../res/resource.h"
 
@@ -57,8 +58,7 @@ static int32_t takeFreeId(IdPool* pool)
     return 0;
 }
 
-// Marks the ids the items take by their places; returns the number of items.
-static size_t fillPool(IdPool* pool)
+static void markBarCommands(IdPool* pool)
 {
     memset(pool->used, 0, sizeof pool->used);
     pool->nextFree = 1;
@@ -67,17 +67,6 @@ static size_t fillPool(IdPool* pool)
     markUsed(pool, CMD_EDIT_MENUS);
     markUsed(pool, CMD_INFO);
     markUsed(pool, CMD_EXIT);
-    size_t items = 0;
-    int k = 1;
-    for (MenuNode* m = menuList; m; m = m->next, k++) {
-        int i = 1;
-        for (AppNode* a = m->firstApp; a; a = a->next, i++, items++) {
-            int32_t id = preferredCommandId(k, i);
-            if (id)
-                markUsed(pool, id);
-        }
-    }
-    return items;
 }
 
 static void* allocEntry(size_t size)
@@ -93,11 +82,16 @@ static void* allocEntry(size_t size)
 // more than everything else it does apart from the menu bar's layout.
 static CommandMapEntry* mapBlock = nullptr;
 
-void clearMenuMaps()
+static void releaseCommandMap()
 {
     free(mapBlock);
     mapBlock = nullptr;
     commandMap = nullptr;
+}
+
+void clearMenuMaps()
+{
+    releaseCommandMap();
 
     PopupEntry* p = popupList;
     while (p) {
@@ -109,26 +103,46 @@ void clearMenuMaps()
     popupList = nullptr;
 }
 
-// The popups are filled only when they first open: a user sees one at a
-// time, and with hundreds of menus making every item would cost the start-up
-// and each OK of the editor most of their time. The command map is made
-// whole here, so every id is found whether its popup was opened or not.
-void rebuildMenuBar()
+// True when the bar shows these menus' titles, in this order, and nothing
+// else. Laying out the titles is the dearest part of a rebuild with hundreds
+// of menus, and an edit of the items alone leaves them as they are.
+static int barShowsTitles()
+{
+    if (!menuBar || GetMenu(barWindow) != menuBar)
+        return 0;
+    int count = 0;
+    const PopupEntry* p = popupList;
+    for (const MenuNode* m = menuList; m; m = m->next, p = p->next, count++)
+        if (!p || strncmp(p->title, m->name, MENU_NAME_SIZE) != 0)
+            return 0;
+    return !p && GetMenuItemCount(menuBar) == count;
+}
+
+// Keeps the bar and its popups for the menus now in the list; a popup that
+// was opened is emptied, to be filled anew when it next opens.
+static void emptyPopups()
+{
+    MenuNode* m = menuList;
+    for (PopupEntry* p = popupList; p; p = p->next, m = m->next) {
+        if (p->filled)
+            for (int n = GetMenuItemCount(p->popup); n > 0; n--)
+                DeleteMenu(p->popup, (UINT)(n - 1), MF_BYPOSITION);
+        p->menu = m;
+        p->filled = 0;
+        p->firstCommand = nullptr;
+    }
+}
+
+// A new menu bar with one empty popup per menu, attached to the bar once it
+// is whole, so the bar lays out its titles once.
+static void makeBar()
 {
     if (menuBar)
         DestroyMenu(menuBar);
     clearMenuMaps();
     menuBar = CreateMenu();
-    SetMenu(barWindow, menuBar);
-
-    IdPool* pool = (IdPool*)allocEntry(sizeof(IdPool));
-    size_t items = fillPool(pool);
-    if (items)
-        mapBlock = (CommandMapEntry*)allocEntry(items * sizeof(CommandMapEntry));
-    size_t used = 0;
 
     PopupEntry* lastPopup = nullptr;
-    CommandMapEntry* lastEntry = nullptr;
     int k = 1;
     for (MenuNode* m = menuList; m; m = m->next, k++) {
         HMENU popup = CreateMenu();
@@ -137,35 +151,98 @@ void rebuildMenuBar()
         PopupEntry* p = (PopupEntry*)allocEntry(sizeof(PopupEntry));
         p->popup = popup;
         p->menu = m;
+        copyField(p->title, m->name);
         if (lastPopup)
             lastPopup->next = p;
         else
             popupList = p;
         lastPopup = p;
-
-        int i = 1;
-        for (AppNode* a = m->firstApp; a; a = a->next, i++) {
-            int32_t id = preferredCommandId(k, i);
-            if (!id)
-                id = takeFreeId(pool);
-            if (!id)
-                continue; // every id WM_COMMAND can carry is taken
-            CommandMapEntry* c = &mapBlock[used++];
-            c->id = id;
-            c->app = a;
-            if (lastEntry)
-                lastEntry->next = c;
-            else
-                commandMap = c;
-            lastEntry = c;
-            if (!p->firstCommand)
-                p->firstCommand = c;
-        }
         // Position k - 1 is the end of the k - 1 popups already in the bar.
         InsertMenuA(menuBar, (UINT)(k - 1), MF_BYPOSITION | MF_POPUP, (UINT_PTR)popup, m->name);
     }
+    SetMenu(barWindow, menuBar);
+}
+
+// Room in the map's block for more entries than it holds.
+static void growMapBlock(size_t* capacity)
+{
+    size_t more = *capacity ? *capacity * 2 : 64;
+    void* grown = realloc(mapBlock, more * sizeof(CommandMapEntry));
+    if (!grown)
+        fatalError("Could not create menus!");
+    mapBlock = (CommandMapEntry*)grown;
+    *capacity = more;
+}
+
+// The map in menu-bar order. The items are walked once, which with tens of
+// thousands of them is most of the map's cost: that walk gives each item the
+// id of its place where it is usable, and a walk through the block then gives
+// the others the lowest ids that no item's place and no bar command takes.
+static void buildCommandMap()
+{
+    IdPool* pool = (IdPool*)allocEntry(sizeof(IdPool));
+    markBarCommands(pool);
+    size_t capacity = 0;
+    for (MenuNode* m = menuList; m; m = m->next)
+        capacity += m->appCount > 0 ? (size_t)m->appCount : 0;
+    if (capacity) {
+        mapBlock = (CommandMapEntry*)malloc(capacity * sizeof(CommandMapEntry));
+        if (!mapBlock)
+            fatalError("Could not create menus!");
+    }
+
+    size_t count = 0;
+    PopupEntry* p = popupList;
+    int k = 1;
+    for (MenuNode* m = menuList; m; m = m->next, p = p->next, k++) {
+        int i = 1;
+        for (AppNode* a = m->firstApp; a; a = a->next, i++, count++) {
+            if (count == capacity)
+                growMapBlock(&capacity);
+            int32_t id = preferredCommandId(k, i);
+            if (id)
+                markUsed(pool, id);
+            mapBlock[count].id = id;
+            mapBlock[count].app = a;
+        }
+        p->itemCount = i - 1;
+    }
+
+    CommandMapEntry* last = nullptr;
+    size_t at = 0;
+    for (p = popupList; p; p = p->next) {
+        for (int n = 0; n < p->itemCount; n++, at++) {
+            CommandMapEntry* c = &mapBlock[at];
+            if (!c->id)
+                c->id = takeFreeId(pool);
+            if (!c->id)
+                continue; // every id WM_COMMAND can carry is taken
+            c->next = nullptr;
+            if (last)
+                last->next = c;
+            else
+                commandMap = c;
+            last = c;
+            if (!p->firstCommand)
+                p->firstCommand = c;
+        }
+    }
     free(pool);
-    DrawMenuBar(barWindow);
+}
+
+// The popups are filled only when they first open: a user sees one at a
+// time, and with hundreds of menus making every item would cost the start-up
+// and each OK of the editor most of their time. The command map is made
+// whole here, so every id is found whether its popup was opened or not.
+void rebuildMenuBar()
+{
+    if (barShowsTitles()) {
+        releaseCommandMap();
+        emptyPopups();
+    } else {
+        makeBar();
+    }
+    buildCommandMap();
 }
 
 // The menu's items in order, each with the id the map gave it; an item the

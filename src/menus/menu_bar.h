@@ -20,6 +20,8 @@ struct PopupEntry {
     PopupEntry* next;
     CommandMapEntry* firstCommand; // the map entry of the menu's first item; null: none
     int filled;                    // 1 once the popup holds its items
+    int itemCount;                 // the menu's items at the last rebuild
+    char title[MENU_NAME_SIZE];    // the title the bar shows for it
 };
 
 extern HMENU menuBar;               // the bar window's menu bar
@@ -30,6 +32,7 @@ extern PopupEntry* popupList;       // one entry per popup, left to right
 constexpr int32_t MAX_COMMAND_ID = 65535;
 
 // Makes the menu bar with one empty popup per menu, and the whole command map.
+// A bar that already shows the menus' titles is kept, its popups emptied.
 void rebuildMenuBar();
 void clearMenuMaps();
 AppNode* findCommandApp(int32_t id);
