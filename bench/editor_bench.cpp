@@ -109,11 +109,19 @@ int main(int argc, char** argv)
         }
         DestroyWindow(plain);
 
-        double t6 = nowMs();
-        SendMessageA(editor, WM_COMMAND, IDOK, 0);
-        double t7 = nowMs();
-        saveMenuFile();
-        double t8 = nowMs();
+        // The OK and the save alone take turns at coming first: the first of
+        // the two pays for bringing the menus back into the processor's caches.
+        double ok = 0, save = 0;
+        for (int turn = 0; turn < 2; turn++) {
+            double start = nowMs();
+            if ((turn + r) % 2 == 0) {
+                SendMessageA(editor, WM_COMMAND, IDOK, 0);
+                ok = nowMs() - start;
+            } else {
+                saveMenuFile();
+                save = nowMs() - start;
+            }
+        }
         DestroyWindow(editor);
         pumpMessages(0);
 
@@ -121,8 +129,8 @@ int main(int argc, char** argv)
         openFloorMs.push_back(plainMs);
         chooseMs.push_back(t4 - t3);
         chooseFloorMs.push_back(t5 - t4);
-        okMs.push_back(t7 - t6);
-        okFloorMs.push_back(t8 - t7);
+        okMs.push_back(ok);
+        okFloorMs.push_back(save);
     }
     removeBar();
     freeAllMenus();

@@ -100,8 +100,10 @@ static int runOnce(Subject& s, const std::string& folder, int record)
         return 0;
     }
     HWND window = nullptr;
+    // Each look asks the Wine server; a look every millisecond leaves it and
+    // the processors to the program being started.
     while (!(window = visibleWindow(s))) {
-        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0 ||
+        if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0 ||
             nowMs() - started > 10000)
             break;
     }

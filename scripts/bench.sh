@@ -4,7 +4,8 @@
 # status refresh soak, the menu editor and a day at the bar. Prints every figure with its goal
 # and exits nonzero when a goal is missed. ZENTOR_ARCH picks the build, as
 # for the tests; its tree is build-bench/<arch> (BUILD_ROOT picks another
-# folder than build-bench).
+# folder than build-bench). BENCH_ONLY names the benchmarks to run (all when
+# unset), for example BENCH_ONLY="startup_bench editor_bench".
 set -euo pipefail
 BUILD_ROOT=${BUILD_ROOT:-$(cd "$(dirname "$0")/.." && pwd)/build-bench}
 . "$(dirname "$0")/lib.sh"
@@ -24,6 +25,7 @@ start_wine "$BUILD_DIR/bench-prefix"
 
 failed=0
 run_bench() {
+    case " ${BENCH_ONLY:-$1} " in *" $1 "*) ;; *) return 0 ;; esac
     echo
     local rc=0
     "$ZENTOR_WINE" "$BUILD_DIR/bench/$1.exe" "${@:2}" || rc=$?
@@ -35,8 +37,9 @@ run_bench() {
     fi
 }
 
-echo "size:"
+[ -n "${BENCH_ONLY:-}" ] || echo "size:"
 for exe in zentor zentornt3; do
+    [ -z "${BENCH_ONLY:-}" ] || break
     size=$(stat -c %s "$BUILD_DIR/$exe.exe")
     mark=""
     [ "$size" -le "$SIZE_LIMIT" ] || { mark="  MISSED"; failed=1; }
