@@ -174,10 +174,15 @@ int main(int argc, char** argv)
         if (!runOnce(*s, work, 0))
             return 2;
     long bigSize = fileSize(dataFilePath);
+    // Each start waits a moment after the last exit: the large file's save
+    // at the exit goes on being written to disk after the process has ended,
+    // and whichever program starts next would pay for it.
     for (int r = 0; r < rounds; r++)
-        for (int turn = 0; turn < 3; turn++)
+        for (int turn = 0; turn < 3; turn++) {
+            Sleep(300);
             if (!runOnce(*subjects[(r + turn) % 3], work, 1))
                 return 2;
+        }
     // Each exit saves the menus the bar read: a smaller file means the bar
     // did not read the large one.
     if (fileSize(dataFilePath) != bigSize) {

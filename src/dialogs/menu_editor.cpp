@@ -357,8 +357,10 @@ static void moveSelectedEntry(HWND dialog, int direction)
 static void closeEditor(HWND dialog)
 {
     saveMenuFile();
-    rebuildMenuBar();
-    updateStatus();
+    // A bar that kept its menu bar was not repainted, and its status text
+    // still stands; a new one is drawn again, text and all.
+    if (rebuildMenuBar())
+        updateStatus();
     EndDialog(dialog, 1);
 }
 

@@ -234,15 +234,17 @@ static void buildCommandMap()
 // time, and with hundreds of menus making every item would cost the start-up
 // and each OK of the editor most of their time. The command map is made
 // whole here, so every id is found whether its popup was opened or not.
-void rebuildMenuBar()
+int rebuildMenuBar()
 {
-    if (barShowsTitles()) {
+    int kept = barShowsTitles();
+    if (kept) {
         releaseCommandMap();
         emptyPopups();
     } else {
         makeBar();
     }
     buildCommandMap();
+    return !kept;
 }
 
 // The menu's items in order, each with the id the map gave it; an item the

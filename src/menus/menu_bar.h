@@ -33,7 +33,9 @@ constexpr int32_t MAX_COMMAND_ID = 65535;
 
 // Makes the menu bar with one empty popup per menu, and the whole command map.
 // A bar that already shows the menus' titles is kept, its popups emptied.
-void rebuildMenuBar();
+// Returns 1 when the bar got a new menu bar, which repaints the bar's frame;
+// 0 when it kept the one it had, and nothing on it changed.
+int rebuildMenuBar();
 void clearMenuMaps();
 AppNode* findCommandApp(int32_t id);
 // Fills one of the bar's popups with its items the first time it opens after
