@@ -20,34 +20,6 @@ std::string keyOf(const char* profile)
     return std::string("Software\\Zentor\\") + (profile[0] ? profile : "default");
 }
 
-// Reads "User_Vars"; type is set to what the registry holds.
-Bytes readStored(const char* profile, DWORD* type = nullptr)
-{
-    Bytes data(512);
-    DWORD size = (DWORD)data.size();
-    DWORD got = REG_NONE;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyOf(profile).c_str(), 0, KEY_READ, &key) != 0)
-        return {};
-    LONG result = RegQueryValueExA(key, "User_Vars", nullptr, &got, data.data(), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS)
-        return {};
-    data.resize(size);
-    if (type)
-        *type = got;
-    return data;
-}
-
-void store(const char* profile, const Bytes& value, DWORD type = REG_BINARY)
-{
-    HKEY key;
-    ASSERT_EQ(0, RegCreateKeyExA(HKEY_CURRENT_USER, keyOf(profile).c_str(), 0, nullptr, 0,
-                                 KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    ASSERT_EQ(0, RegSetValueExA(key, "User_Vars", 0, type, value.data(), (DWORD)value.size()));
-    RegCloseKey(key);
-}
-
 int32_t intAt(const Bytes& b, size_t at)
 {
     return (int32_t)((uint32_t)b[at] | (uint32_t)b[at + 1] << 8 | (uint32_t)b[at + 2] << 16 |
@@ -91,7 +63,7 @@ void expectGreeting(size_t index, const char* profile)
 void expectStoredDefaults(const char* profile)
 {
     DWORD type = 0;
-    Bytes stored = readStored(profile, &type);
+    Bytes stored = readStoredOptions(profile, &type);
     ASSERT_EQ((size_t)OPTIONS_SIZE, stored.size()) << profile;
     EXPECT_EQ((DWORD)REG_BINARY, type);
     const int32_t want[6] = {1, 0, 0, 1, 0, 1};
@@ -148,7 +120,7 @@ TEST_F(OptionsTest, StoredBlockIsTakenWhateverItsType)
     for (DWORD type : {(DWORD)REG_BINARY, (DWORD)REG_NONE, (DWORD)REG_DWORD}) {
         resetProgramState();
         setProfile(PROFILE);
-        store(PROFILE, unusualBlock(), type);
+        ASSERT_TRUE(storeOptionsValue(PROFILE, unusualBlock(), type));
         loadOptions();
         EXPECT_TRUE(recordedBoxes.empty()) << "type " << type << ": " << allBoxes();
         Bytes want = unusualBlock();
@@ -171,7 +143,7 @@ TEST_F(OptionsTest, WrongSizeIsReplacedByTheDefaults)
         setProfile(PROFILE);
         Bytes value = unusualBlock();
         value.resize(size, 'z');
-        store(PROFILE, value);
+        ASSERT_TRUE(storeOptionsValue(PROFILE, value));
         loadOptions();
         ASSERT_EQ(2u, recordedBoxes.size()) << size << " bytes " << allBoxes();
         EXPECT_EQ("Obsolete or corrupt registry data found.\nDeleting and installing default data.",
@@ -215,7 +187,7 @@ TEST_F(OptionsTest, SaveWritesTheBlockAndLoadReadsItBack)
     ASSERT_EQ(1, saveOptions());
 
     DWORD type = 0;
-    Bytes stored = readStored(PROFILE, &type);
+    Bytes stored = readStoredOptions(PROFILE, &type);
     ASSERT_EQ((size_t)OPTIONS_SIZE, stored.size());
     EXPECT_EQ((DWORD)REG_BINARY, type);
     const int32_t want[7] = {0, 1, 1, 0, 1, 0, 0x01020304};
@@ -247,7 +219,7 @@ TEST_F(OptionsTest, SwitchesWinOverStoredOptions)
         resetProgramState();
         deleteOptionsKey(PROFILE);
         if (c.stored)
-            store(PROFILE, unusualBlock());
+            ASSERT_TRUE(storeOptionsValue(PROFILE, unusualBlock()));
         std::vector<std::string> words = {"zentor.exe"};
         words.insert(words.end(), c.args.begin(), c.args.end());
         words.push_back(PROFILE);
@@ -274,7 +246,7 @@ TEST_F(OptionsTest, SwitchesWinOverStoredOptions)
 TEST_F(OptionsTest, Nt3AlwaysAutoHides)
 {
     setProfile(PROFILE);
-    store(PROFILE, unusualBlock()); // autoHide 0
+    ASSERT_TRUE(storeOptionsValue(PROFILE, unusualBlock())); // autoHide 0
     loadOptions();
     EXPECT_TRUE(recordedBoxes.empty());
     EXPECT_EQ(1, userOptions.autoHide);
@@ -284,7 +256,7 @@ TEST_F(OptionsTest, Nt3AlwaysAutoHides)
 TEST_F(OptionsTest, StoredAutoHideOffStands)
 {
     setProfile(PROFILE);
-    store(PROFILE, unusualBlock());
+    ASSERT_TRUE(storeOptionsValue(PROFILE, unusualBlock()));
     loadOptions();
     EXPECT_EQ(0, userOptions.autoHide);
 }

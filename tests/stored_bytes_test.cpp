@@ -78,33 +78,6 @@ void buildEveryField()
     fill(userOptions.wavFile, "C:\\Sounds\\chime.wav", "tail");
 }
 
-std::string optionsKey()
-{
-    return std::string("Software\\Zentor\\") + PROFILE;
-}
-
-void storeOptions(const Bytes& value)
-{
-    HKEY key;
-    ASSERT_EQ(0, RegCreateKeyExA(HKEY_CURRENT_USER, optionsKey().c_str(), 0, nullptr, 0,
-                                 KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    EXPECT_EQ(0, RegSetValueExA(key, "User_Vars", 0, REG_BINARY, value.data(), (DWORD)value.size()));
-    RegCloseKey(key);
-}
-
-Bytes storedOptions()
-{
-    Bytes value(512);
-    DWORD size = (DWORD)value.size();
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, optionsKey().c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return {};
-    LONG read = RegQueryValueExA(key, "User_Vars", nullptr, nullptr, value.data(), &size);
-    RegCloseKey(key);
-    value.resize(read == ERROR_SUCCESS ? size : 0);
-    return value;
-}
-
 // "" when equal, else the first offset that differs.
 std::string difference(const Bytes& want, const Bytes& got)
 {
@@ -133,19 +106,19 @@ TEST(StoredBytes, BothBuildsWriteAndReadTheSameBytes)
     ASSERT_EQ(1, saveMenuFile());
     ASSERT_EQ(1, saveOptions());
     EXPECT_EQ("", difference(menus, readFileBytes("menus.zt"))) << "data file";
-    EXPECT_EQ("", difference(options, storedOptions())) << "options value";
+    EXPECT_EQ("", difference(options, readStoredOptions(PROFILE))) << "options value";
 
     // Read by this build and written again, the bytes stay as they were.
     freeAllMenus();
     memset(&userOptions, 0, sizeof userOptions);
     writeFileBytes("menus.zt", menus);
-    storeOptions(options);
+    ASSERT_TRUE(storeOptionsValue(PROFILE, options));
     loadOptions();
     ASSERT_EQ(1, loadMenuFile());
     ASSERT_EQ(1, saveMenuFile());
     ASSERT_EQ(1, saveOptions());
     EXPECT_EQ("", difference(menus, readFileBytes("menus.zt"))) << "data file read and saved";
-    EXPECT_EQ("", difference(options, storedOptions())) << "options read and saved";
+    EXPECT_EQ("", difference(options, readStoredOptions(PROFILE))) << "options read and saved";
     EXPECT_TRUE(recordedBoxes.empty()) << recordedBoxes[0].text;
 
     freeAllMenus();

@@ -102,10 +102,43 @@ void writeFileBytes(const std::string& path, const std::vector<unsigned char>& b
     fclose(file);
 }
 
+static std::string optionsKeyOf(const char* profile)
+{
+    return std::string("Software\\Zentor\\") + (profile[0] ? profile : "default");
+}
+
 void deleteOptionsKey(const char* profile)
 {
-    std::string key = std::string("Software\\Zentor\\") + (profile[0] ? profile : "default");
-    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, optionsKeyOf(profile).c_str());
+}
+
+std::vector<unsigned char> readStoredOptions(const char* profile, DWORD* type)
+{
+    std::vector<unsigned char> data(512);
+    DWORD size = (DWORD)data.size();
+    DWORD got = REG_NONE;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, optionsKeyOf(profile).c_str(), 0, KEY_READ, &key) != 0)
+        return {};
+    LONG result = RegQueryValueExA(key, "User_Vars", nullptr, &got, data.data(), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS)
+        return {};
+    data.resize(size);
+    if (type)
+        *type = got;
+    return data;
+}
+
+int storeOptionsValue(const char* profile, const std::vector<unsigned char>& value, DWORD type)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, optionsKeyOf(profile).c_str(), 0, nullptr, 0,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return 0;
+    LONG result = RegSetValueExA(key, "User_Vars", 0, type, value.data(), (DWORD)value.size());
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
 }
 
 void resetProgramState()

@@ -37,6 +37,11 @@ void writeFileBytes(const std::string& path, const std::vector<unsigned char>& b
 
 // Removes HKCU\Software\Zentor\<profile> (or \default for an empty profile).
 void deleteOptionsKey(const char* profile);
+// The profile's stored "User_Vars" value (empty when there is none); type is
+// set to the registry type it has.
+std::vector<unsigned char> readStoredOptions(const char* profile, DWORD* type = nullptr);
+int storeOptionsValue(const char* profile, const std::vector<unsigned char>& value,
+                      DWORD type = REG_BINARY);
 
 // Puts every global of the program back as a fresh process has it.
 void resetProgramState();
