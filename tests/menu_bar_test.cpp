@@ -56,6 +56,7 @@ std::vector<int> popupIds(HMENU popup)
 std::vector<int> mapIds()
 {
     std::vector<int> ids;
+    makeCommandMap();
     for (CommandMapEntry* c = commandMap; c; c = c->next)
         ids.push_back(c->id);
     return ids;

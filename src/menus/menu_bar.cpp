@@ -82,11 +82,15 @@ static void* allocEntry(size_t size)
 // more than everything else it does apart from the menu bar's layout.
 static CommandMapEntry* mapBlock = nullptr;
 
+// 1 once the map stands for the popups of the last rebuild.
+static int mapMade = 0;
+
 static void releaseCommandMap()
 {
     free(mapBlock);
     mapBlock = nullptr;
     commandMap = nullptr;
+    mapMade = 0;
 }
 
 void clearMenuMaps()
@@ -130,6 +134,7 @@ static void emptyPopups()
         p->menu = m;
         p->filled = 0;
         p->firstCommand = nullptr;
+        p->itemCount = 0;
     }
 }
 
@@ -174,12 +179,17 @@ static void growMapBlock(size_t* capacity)
     *capacity = more;
 }
 
-// The map in menu-bar order. The items are walked once, which with tens of
-// thousands of them is most of the map's cost: that walk gives each item the
-// id of its place where it is usable, and a walk through the block then gives
-// the others the lowest ids that no item's place and no bar command takes.
-static void buildCommandMap()
+// The map in menu-bar order, for the menus the popups stand for: a menu the
+// editor added since the last rebuild has no popup yet. The items are walked
+// once, which with tens of thousands of them is most of the map's cost: that
+// walk gives each item the id of its place where it is usable, and a walk
+// through the block then gives the others the lowest ids that no item's place
+// and no bar command takes.
+void makeCommandMap()
 {
+    if (mapMade)
+        return;
+    mapMade = 1;
     IdPool* pool = (IdPool*)allocEntry(sizeof(IdPool));
     markBarCommands(pool);
     size_t capacity = 0;
@@ -194,7 +204,7 @@ static void buildCommandMap()
     size_t count = 0;
     PopupEntry* p = popupList;
     int k = 1;
-    for (MenuNode* m = menuList; m; m = m->next, p = p->next, k++) {
+    for (MenuNode* m = menuList; m && p; m = m->next, p = p->next, k++) {
         int i = 1;
         for (AppNode* a = m->firstApp; a; a = a->next, i++, count++) {
             if (count == capacity)
@@ -211,7 +221,7 @@ static void buildCommandMap()
     CommandMapEntry* last = nullptr;
     size_t at = 0;
     for (p = popupList; p; p = p->next) {
-        for (int n = 0; n < p->itemCount; n++, at++) {
+        for (int n = 0; n < p->itemCount && at < count; n++, at++) {
             CommandMapEntry* c = &mapBlock[at];
             if (!c->id)
                 c->id = takeFreeId(pool);
@@ -232,8 +242,10 @@ static void buildCommandMap()
 
 // The popups are filled only when they first open: a user sees one at a
 // time, and with hundreds of menus making every item would cost the start-up
-// and each OK of the editor most of their time. The command map is made
-// whole here, so every id is found whether its popup was opened or not.
+// and each OK of the editor most of their time. The command map, with tens
+// of thousands of entries, waits in the same way for the first command or
+// popup that needs it, and is then made whole, so every id is found whether
+// its popup was opened or not.
 int rebuildMenuBar()
 {
     int kept = barShowsTitles();
@@ -243,7 +255,6 @@ int rebuildMenuBar()
     } else {
         makeBar();
     }
-    buildCommandMap();
     return !kept;
 }
 
@@ -267,8 +278,10 @@ void fillBarPopup(HMENU popup)
 {
     for (PopupEntry* p = popupList; p; p = p->next) {
         if (p->popup == popup) {
-            if (!p->filled)
+            if (!p->filled) {
+                makeCommandMap();
                 fillPopup(p);
+            }
             return;
         }
     }
@@ -276,6 +289,7 @@ void fillBarPopup(HMENU popup)
 
 AppNode* findCommandApp(int32_t id)
 {
+    makeCommandMap();
     for (CommandMapEntry* c = commandMap; c; c = c->next)
         if (c->id == id)
             return c->app;

@@ -25,18 +25,21 @@ struct PopupEntry {
 };
 
 extern HMENU menuBar;               // the bar window's menu bar
-extern CommandMapEntry* commandMap; // one entry per item, in menu-bar order
+extern CommandMapEntry* commandMap; // one entry per item, in menu-bar order, once made
 extern PopupEntry* popupList;       // one entry per popup, left to right
 
 // Highest id WM_COMMAND can carry.
 constexpr int32_t MAX_COMMAND_ID = 65535;
 
-// Makes the menu bar with one empty popup per menu, and the whole command map.
-// A bar that already shows the menus' titles is kept, its popups emptied.
+// Makes the menu bar with one empty popup per menu; the command map is made
+// when first needed. A bar that already shows the menus' titles is kept, its
+// popups emptied.
 // Returns 1 when the bar got a new menu bar, which repaints the bar's frame;
 // 0 when it kept the one it had, and nothing on it changed.
 int rebuildMenuBar();
 void clearMenuMaps();
+// Makes the command map for the popups of the last rebuild, unless made.
+void makeCommandMap();
 AppNode* findCommandApp(int32_t id);
 // Fills one of the bar's popups with its items the first time it opens after
 // a rebuild (WM_INITMENUPOPUP); any other menu is left alone.
