@@ -91,14 +91,22 @@ int main(int argc, char** argv)
         }
         pumpMessages(100);
 
-        double t3 = nowMs();
+        // Choosing a menu and filling from the array take turns too.
         HWND list = GetDlgItem(editor, IDC_MENU_LIST);
-        SendMessageA(list, LB_SETCURSEL, 0, 0);
-        SendMessageA(editor, WM_COMMAND, MAKEWPARAM(IDC_MENU_LIST, LBN_SELCHANGE), (LPARAM)list);
-        double t4 = nowMs();
-        SendDlgItemMessageA(plain, IDC_MENU_LIST, LB_SETCURSEL, 0, 0);
-        fillFromArray(GetDlgItem(plain, IDC_APP_LIST), entryLines);
-        double t5 = nowMs();
+        double chosenMs = 0, filledMs = 0;
+        for (int turn = 0; turn < 2; turn++) {
+            double start = nowMs();
+            if ((turn + r) % 2 == 0) {
+                SendMessageA(list, LB_SETCURSEL, 0, 0);
+                SendMessageA(editor, WM_COMMAND, MAKEWPARAM(IDC_MENU_LIST, LBN_SELCHANGE),
+                             (LPARAM)list);
+                chosenMs = nowMs() - start;
+            } else {
+                SendDlgItemMessageA(plain, IDC_MENU_LIST, LB_SETCURSEL, 0, 0);
+                fillFromArray(GetDlgItem(plain, IDC_APP_LIST), entryLines);
+                filledMs = nowMs() - start;
+            }
+        }
         pumpMessages(0);
         size_t shown = (size_t)SendDlgItemMessageA(editor, IDC_APP_LIST, LB_GETCOUNT, 0, 0);
         size_t menus = (size_t)SendMessageA(list, LB_GETCOUNT, 0, 0);
@@ -129,8 +137,8 @@ int main(int argc, char** argv)
 
         openMs.push_back(editorMs);
         openFloorMs.push_back(plainMs);
-        chooseMs.push_back(t4 - t3);
-        chooseFloorMs.push_back(t5 - t4);
+        chooseMs.push_back(chosenMs);
+        chooseFloorMs.push_back(filledMs);
         okMs.push_back(ok);
         okFloorMs.push_back(save);
     }
