@@ -135,10 +135,9 @@ int createBar()
     barWindow = createBarWindow();
     if (!barWindow)
         return 0;
-    // A new window comes with the class menu (105) as its menu bar, and the
-    // old bar's menu bar went with the old window: start from neither.
+    // A new window comes with the class menu (105) as its menu bar: the
+    // bar's own replaces it.
     HMENU classMenu = GetMenu(barWindow);
-    menuBar = nullptr;
     // A new bar stands in its shown position, and the old window's timers
     // died with it.
     barShown = 1;
