@@ -64,17 +64,6 @@ Bytes join(std::initializer_list<Bytes> parts)
 }
 
 // "equal", or where the two first differ.
-std::string compareBytes(const Bytes& want, const Bytes& got)
-{
-    if (want.size() != got.size())
-        return "size " + std::to_string(want.size()) + ", got " + std::to_string(got.size());
-    for (size_t i = 0; i < want.size(); i++)
-        if (want[i] != got[i])
-            return "offset " + std::to_string(i) + ": want " + std::to_string(want[i]) +
-                   ", got " + std::to_string(got[i]);
-    return "equal";
-}
-
 std::string windowsPath(const char* file)
 {
     char directory[80];

@@ -78,20 +78,6 @@ void buildEveryField()
     fill(userOptions.wavFile, "C:\\Sounds\\chime.wav", "tail");
 }
 
-// "" when equal, else the first offset that differs.
-std::string difference(const Bytes& want, const Bytes& got)
-{
-    if (want.empty())
-        return "no golden bytes";
-    for (size_t i = 0; i < want.size() && i < got.size(); i++)
-        if (want[i] != got[i])
-            return "offset " + std::to_string(i) + ": want " + std::to_string(want[i]) + ", got " +
-                   std::to_string(got[i]);
-    return want.size() == got.size() ? ""
-                                     : "size " + std::to_string(want.size()) + ", got " +
-                                           std::to_string(got.size());
-}
-
 TEST(StoredBytes, BothBuildsWriteAndReadTheSameBytes)
 {
     resetProgramState();
@@ -105,8 +91,8 @@ TEST(StoredBytes, BothBuildsWriteAndReadTheSameBytes)
     buildEveryField();
     ASSERT_EQ(1, saveMenuFile());
     ASSERT_EQ(1, saveOptions());
-    EXPECT_EQ("", difference(menus, readFileBytes("menus.zt"))) << "data file";
-    EXPECT_EQ("", difference(options, readStoredOptions(PROFILE))) << "options value";
+    EXPECT_EQ("equal", compareBytes(menus, readFileBytes("menus.zt"))) << "data file";
+    EXPECT_EQ("equal", compareBytes(options, readStoredOptions(PROFILE))) << "options value";
 
     // Read by this build and written again, the bytes stay as they were.
     freeAllMenus();
@@ -117,8 +103,8 @@ TEST(StoredBytes, BothBuildsWriteAndReadTheSameBytes)
     ASSERT_EQ(1, loadMenuFile());
     ASSERT_EQ(1, saveMenuFile());
     ASSERT_EQ(1, saveOptions());
-    EXPECT_EQ("", difference(menus, readFileBytes("menus.zt"))) << "data file read and saved";
-    EXPECT_EQ("", difference(options, readStoredOptions(PROFILE))) << "options read and saved";
+    EXPECT_EQ("equal", compareBytes(menus, readFileBytes("menus.zt"))) << "data file read and saved";
+    EXPECT_EQ("equal", compareBytes(options, readStoredOptions(PROFILE))) << "options read and saved";
     EXPECT_TRUE(recordedBoxes.empty()) << recordedBoxes[0].text;
 
     freeAllMenus();

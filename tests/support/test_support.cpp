@@ -78,6 +78,18 @@ std::string enterFreshDirectory(const char* name)
     return dir;
 }
 
+std::string compareBytes(const std::vector<unsigned char>& want,
+                         const std::vector<unsigned char>& got)
+{
+    if (want.size() != got.size())
+        return "size " + std::to_string(want.size()) + ", got " + std::to_string(got.size());
+    for (size_t i = 0; i < want.size(); i++)
+        if (want[i] != got[i])
+            return "offset " + std::to_string(i) + ": want " + std::to_string(want[i]) +
+                   ", got " + std::to_string(got[i]);
+    return "equal";
+}
+
 std::vector<unsigned char> readFileBytes(const std::string& path)
 {
     std::vector<unsigned char> bytes;

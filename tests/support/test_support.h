@@ -34,6 +34,10 @@ std::string enterFreshDirectory(const char* name);
 // Reads a whole file; empty when it does not exist.
 std::vector<unsigned char> readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+// "equal", or where the bytes first differ: "offset i: want w, got g", or
+// "size w, got g".
+std::string compareBytes(const std::vector<unsigned char>& want,
+                         const std::vector<unsigned char>& got);
 
 // Removes HKCU\Software\Zentor\<profile> (or \default for an empty profile).
 void deleteOptionsKey(const char* profile);
