@@ -3,7 +3,7 @@
 # stand-in for the file dialog and the drop's file query; and both programs
 # end to end.
 zentor_behaviour_test(menu_editor_test zentor SOURCES menu_editor_test.cpp
-  FAKES file_dialog_call drop_call)
+  FAKES file_dialog_call)
 
 target_sources(e2e_test PRIVATE e2e/editor_test.cpp)
 # The end-to-end editor test launches the probe from the bar.

@@ -231,6 +231,8 @@ TEST_F(MenuBarTest, IdsNeverCollide)
         int extraMenu;   // items of one more menu after it (0: none)
     } cases[] = {
         {"101 items then another menu", 0, 101, 2},
+        // Over 100 items need ids of their own, past those of the places.
+        {"one menu of 201 items", 0, 201, 0},
         {"400th menu of 6 items", 399, 6, 0},
         {"700 menus", 699, 1, 0},
     };

@@ -17,6 +17,8 @@
 #include "dialogs/about_box.h"
 #include "dialogs/file_browse.h"
 #include "dialogs/options_dialog.h"
+#include "app/start_paths.h"
+#include "menus/menu_file.h"
 #include "options/options.h"
 #include "resource.h"
 #include "test_support.h"
@@ -42,10 +44,25 @@ BOOL playWavFile(const char* path)
     return soundAnswer;
 }
 
-BOOL getOpenFileName(OPENFILENAMEA* request, DWORD* error)
+// Set to make the file dialog's stand-in end the program while it "browses",
+// as a log-off or the installer closing the bar would; it notes the folder
+// it browses in.
+static bool exitWhileBrowsing = false;
+static std::string browsedIn;
+
+BOOL getOpenFileName(OPENFILENAMEW* request, DWORD* error)
 {
     *error = 0;
-    return copyText(request->lpstrFile, request->nMaxFile, "C:\\sounds\\gong.wav");
+    char dir[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof dir, dir);
+    browsedIn = dir;
+    if (exitWhileBrowsing) {
+        shutdownApp(0);
+        return FALSE;
+    }
+    static const WCHAR chosen[] = L"C:\\sounds\\gong.wav";
+    memcpy(request->lpstrFile, chosen, sizeof chosen);
+    return TRUE;
 }
 
 namespace {
@@ -318,6 +335,34 @@ TEST_F(DialogTest, TestAndFindChangeNoOption)
 #ifndef ZENTOR_NT3
     EXPECT_EQ(0u, dockingCalls().size()) << "message " << dockingCalls()[0].message;
 #endif
+}
+
+// A relative data file stays in the folder the bar started in, whatever
+// folder the file dialog has made current when the program ends; options
+// chosen after a start that could not read the stored ones are saved.
+TEST_F(DialogTest, ExitWhileBrowsingSavesInTheStartFolder)
+{
+    std::string start = enterFreshDirectory("browse-exit");
+    const std::string stray = "C:\\default.zt";
+    DeleteFileA(stray.c_str());
+    deleteOptionsKey("");
+    copyField(dataFilePath, "default.zt");
+    rememberStartPaths();
+    ASSERT_EQ(1, loadMenuFile());
+    optionsUnreadable = 1;
+    makeBar("100101");
+    runDialog(openOptionsDialog, "Zentor Options",
+              [](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDOK, 0); });
+    clearBoxes();
+    exitWhileBrowsing = true;
+    runDialog(openOptionsDialog, "Zentor Options",
+              [](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDC_WAV_FIND, 0); });
+    exitWhileBrowsing = false;
+    EXPECT_EQ("C:\\", browsedIn);
+    EXPECT_LT(4u, readFileBytes(start + "\\default.zt").size()) << "no menus saved in " << start;
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(stray.c_str())) << "menus saved in C:\\";
+    EXPECT_EQ(108u, readStoredOptions("").size()) << "the options chosen were not saved";
+    EXPECT_EQ(std::vector<std::string>{}, boxTexts());
 }
 
 TEST_F(DialogTest, AboutBoxShowsBothIconsAndClosesOnOkOnly)

@@ -10,6 +10,7 @@
 #include "app/text.h"
 #include "bar/bar_window.h"
 #include "bar/status.h"
+#include "app/start_paths.h"
 #include "menus/menu_list.h"
 #include "options/options.h"
 #include "resource.h"
@@ -169,13 +170,18 @@ TEST_F(StatusTest, ChimeSoundsOncePerHour)
         EXPECT_EQ("Zentor", box.caption);
         EXPECT_EQ((UINT)MB_ICONWARNING, box.type);
     }
-    // A chime that starts shows nothing.
+    // A chime that starts shows nothing; a relative file is the one in the
+    // folder the bar started in, whatever folder is current now.
     playAnswer = TRUE;
     userOptions.chimeHourly = 1;
+    copyField(userOptions.wavFile, "hour.wav");
+    copyField(startDirectory, "C:\\started\\here");
     clearBoxes();
     chimeCheck(1);
     chimeCheck(0);
+    startDirectory[0] = '\0';
     EXPECT_EQ(plays + 1, playedSounds.size());
+    EXPECT_EQ("C:\\started\\here\\hour.wav", playedSounds.back());
     EXPECT_TRUE(recordedBoxes.empty()) << recordedBoxes[0].text;
 }
 

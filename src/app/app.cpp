@@ -4,6 +4,7 @@
 
 #include "command_line.h"
 #include "message_box.h"
+#include "start_paths.h"
 #include "../bar/bar_window.h"
 #include "../menus/menu_file.h"
 #include "../menus/menu_list.h"
@@ -16,6 +17,9 @@ char dataFilePath[DATA_PATH_SIZE];
 HMENU popupMenu = nullptr;
 int screenHeight = 0;
 int onBattery = 0;
+
+// What the process ends with when it cannot start.
+static int startFailureCode = 0;
 
 // Held for the life of the process: one bar at a time, whatever the
 // profile or program.
@@ -44,8 +48,12 @@ int initApplication()
     onBattery = getPowerStatus(&power) && power.ACLineStatus == 0;
 #endif
     screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    parseCommandLine();
+    if (!parseCommandLine()) {
+        startFailureCode = NAME_REFUSED_EXIT_CODE;
+        return 0;
+    }
     loadOptions();
+    rememberStartPaths();
     HMENU resource = LoadMenuA(appInstance, MAKEINTRESOURCEA(IDM_BAR_POPUP));
     popupMenu = resource ? GetSubMenu(resource, 0) : nullptr;
     if (!popupMenu) {
@@ -68,7 +76,7 @@ int runZentor(HINSTANCE instance)
 {
     appInstance = instance;
     if (!initApplication() || !initBar())
-        return 0;
+        return startFailureCode;
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
@@ -77,9 +85,9 @@ int runZentor(HINSTANCE instance)
     return (int)msg.wParam;
 }
 
-void parseCommandLine()
+int parseCommandLine()
 {
-    parseArguments(__argc, __argv);
+    return parseArguments(__argc, __argv);
 }
 
 void shutdownApp(int fatal)

@@ -15,8 +15,9 @@ extern int onBattery;                      // 1 while the AC line is offline (ze
 int initApplication();
 int initBar();
 
-// Reads the process's own argument vector (see parseArguments).
-void parseCommandLine();
+// Reads the process's own argument vector (see parseArguments); 0 when the
+// program must end.
+int parseCommandLine();
 
 // Runs the program; returns the process's exit code.
 int runZentor(HINSTANCE instance);
@@ -32,5 +33,7 @@ constexpr const char* INSTANCE_MUTEX_NAME = "Zentor.SingleInstance";
 constexpr UINT FATAL_EXIT_CODE = 3;
 // Exit code of the process when the bar could not be made again.
 constexpr UINT BAR_LOST_EXIT_CODE = 4;
+// Exit code of the process when the command line names no possible file.
+constexpr UINT NAME_REFUSED_EXIT_CODE = 5;
 
 #endif

@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include "file_names.h"
 #include "text.h"
 #include "warning.h"
 
@@ -56,7 +57,25 @@ static int takeDataFile(int argc, char** argv, int i)
     return 1;
 }
 
-void parseArguments(int argc, char** argv)
+// A name that cannot be a file would only fail later, at the load, for
+// reasons that would name the wrong cause.
+static int nameCanBeStored()
+{
+    char why[96];
+    if (profileName[0] && !canNameFile(profileName, 0, why, sizeof why)) {
+        showWarningf("The profile name \"%s\" cannot name a file:\n%s.\nZentor ends.",
+                     profileName, why);
+        return 0;
+    }
+    if (!profileName[0] && dataFilePath[0] && !canNameFile(dataFilePath, 1, why, sizeof why)) {
+        showWarningf("The data file name \"%s\" cannot name a file:\n%s.\nZentor ends.",
+                     dataFilePath, why);
+        return 0;
+    }
+    return 1;
+}
+
+int parseArguments(int argc, char** argv)
 {
     profileName[0] = '\0';
     dataFilePath[0] = '\0';
@@ -82,6 +101,9 @@ void parseArguments(int argc, char** argv)
             copyField(profileName, word);
         }
     }
+    if (!nameCanBeStored())
+        return 0;
     if (profileName[0])
         formatText(dataFilePath, sizeof dataFilePath, "%s.zt", profileName);
+    return 1;
 }

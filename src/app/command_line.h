@@ -20,6 +20,8 @@ void applyCommandLineSwitches(const UserOptions* given);
 
 // Takes profileName, dataFilePath and the switched flags from an argument
 // vector (argument 0 is the program), warning about what it cannot use.
-void parseArguments(int argc, char** argv);
+// Returns 0 when the profile or data file name can never name a file: the
+// user has been told, and the program must end without writing anything.
+int parseArguments(int argc, char** argv);
 
 #endif

@@ -8,5 +8,7 @@
 #include "warning.h"
 
 int showMessageBox(HWND owner, const char* text, const char* caption, UINT type);
+// The same with a wide text, for names the ANSI code page cannot show.
+int showWideMessageBox(HWND owner, const wchar_t* text, const char* caption, UINT type);
 
 #endif

@@ -10,6 +10,11 @@ void showWarning(const char* text)
     showMessageBox(barWindow, text, "Zentor", MB_ICONWARNING);
 }
 
+void showWideWarning(const wchar_t* text)
+{
+    showWideMessageBox(barWindow, text, "Zentor", MB_ICONWARNING);
+}
+
 // Formats into a buffer sized for the whole text, so that a long argument or
 // path is shown complete and nothing overruns.
 void showWarningf(const char* format, ...)

@@ -5,6 +5,8 @@
 #define ZENTOR_WARNING_H
 
 void showWarning(const char* text);
+// The warning with a wide text, for names the ANSI code page cannot show.
+void showWideWarning(const wchar_t* text);
 
 // printf-style warning, formatted in full however long the arguments.
 void showWarningf(const char* format, ...) __attribute__((format(printf, 1, 2)));

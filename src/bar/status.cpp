@@ -6,6 +6,7 @@
 #include "bar_window.h"
 #include "../app/app.h"
 #include "../app/message_box.h"
+#include "../app/start_paths.h"
 #include "../app/text.h"
 #include "../options/options.h"
 
@@ -66,7 +67,9 @@ void chimeCheck(int minute)
         // Set first: the warning box below runs a message loop in which the
         // clock timer calls us again.
         chimePlayed = 1;
-        if (!playWavFile(userOptions.wavFile))
+        char wav[MAX_PATH];
+        pathFromStart(userOptions.wavFile, wav, sizeof wav);
+        if (!playWavFile(wav))
             showWarning("Error playing WAV file.\nCheck path and filename.");
     } else if (minute == 1) {
         chimePlayed = 0;

@@ -5,6 +5,7 @@
 
 #include "menu_editor.h"
 #include "../app/app.h"
+#include "../app/code_page.h"
 #include "../app/message_box.h"
 #include "../app/text.h"
 #include "../../res/resource.h"
@@ -83,56 +84,68 @@ static int lineUnderPoint(HWND list, POINT pt)
 
 static const char LONG_PATHS_TEXT[] =
     "These files were not added: their paths are\nlonger than 79 characters.\n";
+static const WCHAR OTHER_CODE_PAGE_TEXT[] =
+    L"These files were not added: Zentor menus can hold only\n"
+    L"names of the system's code page, and theirs are not.\n";
 
-// The most bytes one UTF-16 unit of a name takes in any ANSI code page (a
-// double-byte page takes 2, UTF-8 up to 3, GB 18030 up to 4).
-constexpr size_t MAX_BYTES_PER_UNIT = 4;
+// One dropped file: its path as the shell gives it, and in the ANSI code
+// page, where a path takes as many bytes as it takes there (a Chinese or
+// Japanese character two).
+struct DroppedFile {
+    WCHAR* wide;
+    char* path;
+    int exact; // 1 when path names the same file as wide
+};
 
-// A dropped file's whole path in the ANSI code page, on the heap. The
-// shell's drops are wide on NT, and Windows then gives a name's length in
-// UTF-16 units, not in the bytes it takes here: the buffer is made large
-// enough for the longest the name can be, and the path measured in it.
-static char* droppedPath(HDROP drop, UINT i)
+static DroppedFile droppedFile(HDROP drop, UINT i)
 {
-    size_t size = queryDroppedFile(drop, i, nullptr, 0) * MAX_BYTES_PER_UNIT + 1;
-    char* path = (char*)calloc(size, 1);
-    if (!path)
+    UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    DroppedFile file;
+    file.wide = (WCHAR*)calloc((size_t)length + 1, sizeof(WCHAR));
+    if (!file.wide)
         fatalError("Out of memory.");
-    queryDroppedFile(drop, i, path, (UINT)size);
-    path[size - 1] = '\0';
-    return path;
+    DragQueryFileW(drop, i, file.wide, length + 1);
+    file.path = toCodePage(file.wide, &file.exact);
+    return file;
 }
 
-static int tooLongForAnEntry(const char* path)
+static int tooLongForAnEntry(const DroppedFile& file)
 {
-    return strlen(path) >= APP_PATH_SIZE;
+    return file.exact && strlen(file.path) >= APP_PATH_SIZE;
 }
 
-// Every path of the drop, in the drop's order.
-static char** droppedPaths(HDROP drop, UINT count)
+static int canBeAnEntry(const DroppedFile& file)
 {
-    char** paths = (char**)calloc(count ? count : 1, sizeof *paths);
-    if (!paths)
+    return file.exact && file.path[0] && !tooLongForAnEntry(file);
+}
+
+// Every file of the drop, in the drop's order.
+static DroppedFile* droppedFiles(HDROP drop, UINT count)
+{
+    DroppedFile* files = (DroppedFile*)calloc(count ? count : 1, sizeof *files);
+    if (!files)
         fatalError("Out of memory.");
     for (UINT i = 0; i < count; i++)
-        paths[i] = droppedPath(drop, i);
-    return paths;
+        files[i] = droppedFile(drop, i);
+    return files;
 }
 
-static void freePaths(char** paths, UINT count)
+static void freeFiles(DroppedFile* files, UINT count)
 {
-    for (UINT i = 0; i < count; i++)
-        free(paths[i]);
-    free(paths);
+    for (UINT i = 0; i < count; i++) {
+        free(files[i].wide);
+        free(files[i].path);
+    }
+    free(files);
 }
 
 // One warning names every dropped file whose path does not fit an entry.
-static void warnPathsTooLong(char** paths, UINT count)
+static void warnPathsTooLong(const DroppedFile* files, UINT count)
 {
     size_t size = sizeof LONG_PATHS_TEXT;
     for (UINT i = 0; i < count; i++)
-        if (tooLongForAnEntry(paths[i]))
-            size += strlen(paths[i]) + 1;
+        if (tooLongForAnEntry(files[i]))
+            size += strlen(files[i].path) + 1;
     if (size == sizeof LONG_PATHS_TEXT)
         return;
     char* text = (char*)malloc(size);
@@ -141,27 +154,55 @@ static void warnPathsTooLong(char** paths, UINT count)
     size_t used = sizeof LONG_PATHS_TEXT - 1;
     memcpy(text, LONG_PATHS_TEXT, used + 1);
     for (UINT i = 0; i < count; i++) {
-        if (!tooLongForAnEntry(paths[i]))
+        if (!tooLongForAnEntry(files[i]))
             continue;
         text[used++] = '\n';
-        size_t length = strlen(paths[i]);
-        memcpy(text + used, paths[i], length + 1);
+        size_t length = strlen(files[i].path);
+        memcpy(text + used, files[i].path, length + 1);
         used += length;
     }
     showWarning(text);
     free(text);
 }
 
+// One warning names, as the shell shows them, every dropped file whose name
+// the code page cannot hold.
+static void warnOtherCodePage(const DroppedFile* files, UINT count)
+{
+    const size_t lead = sizeof OTHER_CODE_PAGE_TEXT / sizeof(WCHAR);
+    size_t size = lead;
+    for (UINT i = 0; i < count; i++)
+        if (!files[i].exact)
+            size += wcslen(files[i].wide) + 1;
+    if (size == lead)
+        return;
+    WCHAR* text = (WCHAR*)malloc(size * sizeof(WCHAR));
+    if (!text)
+        fatalError("Out of memory.");
+    size_t used = lead - 1;
+    memcpy(text, OTHER_CODE_PAGE_TEXT, sizeof OTHER_CODE_PAGE_TEXT);
+    for (UINT i = 0; i < count; i++) {
+        if (files[i].exact)
+            continue;
+        text[used++] = L'\n';
+        size_t length = wcslen(files[i].wide);
+        memcpy(text + used, files[i].wide, (length + 1) * sizeof(WCHAR));
+        used += length;
+    }
+    showWideWarning(text);
+    free(text);
+}
+
 // Appends the dropped files to menu, the last file of the drop first;
 // returns how many were added.
-static int addDroppedFiles(char** paths, UINT count, MenuNode* menu)
+static int addDroppedFiles(const DroppedFile* files, UINT count, MenuNode* menu)
 {
     int added = 0;
     for (UINT i = count; i-- > 0;) {
-        if (!paths[i][0] || tooLongForAnEntry(paths[i]))
+        if (!canBeAnEntry(files[i]))
             continue;
         AppNode* entry = newAppNode();
-        copyField(entry->path, paths[i]);
+        copyField(entry->path, files[i].path);
         nameFromDroppedPath(entry->path, entry->name);
         appendApp(menu, entry);
         added++;
@@ -172,7 +213,7 @@ static int addDroppedFiles(char** paths, UINT count, MenuNode* menu)
 void acceptDroppedFiles(HWND dialog, HDROP drop)
 {
     HWND list = GetDlgItem(dialog, IDC_MENU_LIST);
-    UINT count = queryDroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     POINT pt = {0, 0};
     DragQueryPoint(drop, &pt);
     int line = lineUnderPoint(list, pt);
@@ -180,16 +221,17 @@ void acceptDroppedFiles(HWND dialog, HDROP drop)
     for (int i = 0; menu && i < line; i++)
         menu = menu->next;
     if (line >= 0 && menu) {
-        char** paths = droppedPaths(drop, count);
-        if (addDroppedFiles(paths, count, menu)) {
+        DroppedFile* files = droppedFiles(drop, count);
+        if (addDroppedFiles(files, count, menu)) {
             // The entry list follows the selection to the menu the files
             // went to, so its lines stand for that menu's entries.
             showMenuEntries(dialog, menu);
             SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)list, TRUE);
             SendMessageA(list, LB_SETCURSEL, (WPARAM)line, 0);
         }
-        warnPathsTooLong(paths, count);
-        freePaths(paths, count);
+        warnOtherCodePage(files, count);
+        warnPathsTooLong(files, count);
+        freeFiles(files, count);
     }
     DragFinish(drop);
 }

@@ -20,8 +20,4 @@ void catchDropsOnMenuList(HWND dialog);
 // name's base are made small in path itself, as the name shows them.
 void nameFromDroppedPath(char* path, char name[APP_NAME_SIZE]);
 
-// The shell's DragQueryFileA. In a file of its own so tests can answer as
-// Windows does where Wine answers otherwise.
-UINT queryDroppedFile(HDROP drop, UINT i, char* path, UINT size);
-
 #endif

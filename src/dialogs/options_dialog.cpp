@@ -3,6 +3,7 @@
 #include "file_browse.h"
 #include "../app/app.h"
 #include "../app/message_box.h"
+#include "../app/start_paths.h"
 #include "../app/text.h"
 #include "../bar/auto_hide.h"
 #include "../bar/bar_window.h"
@@ -44,9 +45,12 @@ static void testWavFile(HWND dialog)
 {
     char path[WAV_FILE_SIZE];
     readWavFile(dialog, path);
+    // Played from where the chime will play it.
+    char wav[MAX_PATH];
+    pathFromStart(path, wav, sizeof wav);
     if (!path[0])
         showWarning(NO_WAV_FILE);
-    else if (!playWavFile(path))
+    else if (!playWavFile(wav))
         showWarning("Error playing WAV file.\nCheck path and filename.");
 }
 

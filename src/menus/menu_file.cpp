@@ -6,6 +6,7 @@
 #include "save_calls.h"
 #include "../app/app.h"
 #include "../app/message_box.h"
+#include "../app/start_paths.h"
 #include "../app/text.h"
 
 // How long the loader waits for a data file that exists but cannot be
@@ -77,8 +78,8 @@ static int fileIsMissing(const char* path)
 static FILE* openDataFile()
 {
     for (int attempt = 0;; attempt++) {
-        FILE* file = fopen(dataFilePath, "rb");
-        if (file || fileIsMissing(dataFilePath))
+        FILE* file = fopen(dataFileToUse(), "rb");
+        if (file || fileIsMissing(dataFileToUse()))
             return file;
         if (attempt == OPEN_RETRIES)
             break;
@@ -122,7 +123,8 @@ int loadMenuFile()
 // menus stored before.
 int saveMenuFile()
 {
-    const char* target = dataFilePath[0] ? dataFilePath : "default.zt";
+    const char* target = dataFileToUse();
+    const char* named = dataFilePath[0] ? dataFilePath : "default.zt";
     char temporary[MAX_PATH + 16];
     formatText(temporary, sizeof temporary, "%s.new", target);
 
@@ -150,6 +152,6 @@ int saveMenuFile()
             DeleteFileA(temporary);
     }
     if (!ok)
-        showWarningf("Could not open %s for write.\nPlease check the file.", target);
+        showWarningf("Could not open %s for write.\nPlease check the file.", named);
     return ok;
 }

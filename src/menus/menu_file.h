@@ -6,11 +6,11 @@
 #include "menu_format.h"
 #include "menu_list.h"
 
-// Reads dataFilePath into menuList, or builds the default menus when there is
+// Reads the data file (dataFileToUse) into menuList, or builds the default menus when there is
 // no usable file. A bad file ends the program through fatalError.
 int loadMenuFile();
 
-// Writes menuList to dataFilePath ("default.zt" when empty). The previous
+// Writes menuList to the data file (dataFileToUse). The previous
 // file stays intact until the new one is complete. Returns 1 on success; a
 // failure has been reported to the user.
 int saveMenuFile();

@@ -153,6 +153,51 @@ TEST_P(BadInput, StartAndExitWarnAndKeepWhatIsThere)
     SetFileAttributesA(file("default.zt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// Names that can never be a file: one box names the name and says why, the
+// program ends with a nonzero code at once, and writes nothing.
+TEST_P(BadInput, NamesThatCannotBeFilesEndTheStartAndWriteNothing)
+{
+    const struct {
+        const char* args;
+        const char* key; // the options' key the name would have
+        std::string text;
+    } cases[] = {
+        {"\"work|home\"", "work|home",
+         "The profile name \"work|home\" cannot name a file:\nfile names cannot hold the "
+         "character |.\nZentor ends."},
+        {"-f \"menus?.zt\"", "default",
+         "The data file name \"menus?.zt\" cannot name a file:\nfile names cannot hold the "
+         "character ?.\nZentor ends."},
+        {"-f sub\\Con.zt", "default",
+         "The data file name \"sub\\Con.zt\" cannot name a file:\nCon.zt is a name Windows keeps "
+         "for a device.\nZentor ends."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(GetParam()) + " " + c.args);
+        boxes.clear();
+        deleteOptions(c.key);
+        Running& program = start(GetParam(), c.args);
+        ASSERT_TRUE(waitForEnd(program));
+        EXPECT_NE(0u, program.exitCode);
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ(c.text, boxes[0].text);
+        EXPECT_EQ("Zentor", boxes[0].caption);
+        std::vector<unsigned char> options;
+        DWORD type = 0;
+        EXPECT_FALSE(readOptions(c.key, &options, &type)) << "a key was made";
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(file("*").c_str(), &found);
+        int files = 0;
+        if (search != INVALID_HANDLE_VALUE) {
+            do
+                files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+            while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        EXPECT_EQ(0, files) << "a file was written";
+    }
+}
+
 // Items whose program cannot be started, and a command no item has: one
 // warning each, and nothing changed.
 TEST_P(BadInput, FailedLaunchesWarnAndChangeNothing)

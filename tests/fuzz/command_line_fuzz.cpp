@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     memset(&userOptions, 0, sizeof userOptions);
     memset(profileName, 'p', sizeof profileName);
     memset(dataFilePath, 'd', sizeof dataFilePath);
-    parseArguments((int)words.size(), argv.data());
+    int accepted = parseArguments((int)words.size(), argv.data());
 
     check(memchr(profileName, '\0', PROFILE_NAME_SIZE) != nullptr, "profile name terminated");
     check(memchr(dataFilePath, '\0', DATA_PATH_SIZE) != nullptr, "data file path terminated");
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int i = 0; i < 6; i++)
         check(flags[i] == 0 || flags[i] == 1, "flags are 0 or 1");
     check(userOptions.reserved == 0 && userOptions.wavFile[0] == 0, "only flags are switched");
-    if (profileName[0]) {
+    if (accepted && profileName[0]) {
         std::string named = std::string(profileName) + ".zt";
         check(named == dataFilePath, "a profile names the data file");
     }

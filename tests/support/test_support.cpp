@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "app/app.h"
+#include "app/start_paths.h"
 #include "app/command_line.h"
 #include "bar/auto_hide.h"
 #include "bar/bar_window.h"
@@ -167,6 +168,8 @@ void resetProgramState()
     optionsUnreadable = 0;
     profileName[0] = '\0';
     dataFilePath[0] = '\0';
+    dataFileLocation[0] = '\0';
+    startDirectory[0] = '\0';
     switchesGiven = 0;
     appInstance = GetModuleHandleA(nullptr);
     screenHeight = GetSystemMetrics(SM_CYSCREEN);

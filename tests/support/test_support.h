@@ -14,6 +14,7 @@ struct RecordedBox {
     std::string text;
     std::string caption;
     UINT type;
+    bool wide = false; // shown with a wide text, recorded here in UTF-8
 };
 
 // Every box shown since the last clearBoxes().

@@ -1,0 +1,38 @@
+#include "code_page.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "app.h"
+
+// Best-fit mappings ("é" to "e") would store a name that looks right and
+// names no file: they are refused where the code page allows it.
+static int convert(const WCHAR* wide, char* out, int size)
+{
+    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, out, size, nullptr,
+                                     nullptr);
+    if (!length && GetLastError() == ERROR_INVALID_FLAGS)
+        length = WideCharToMultiByte(CP_ACP, 0, wide, -1, out, size, nullptr, nullptr);
+    return length;
+}
+
+char* toCodePage(const WCHAR* wide, int* exact)
+{
+    int size = convert(wide, nullptr, 0);
+    char* text = (char*)calloc(size > 0 ? (size_t)size : 1, 1);
+    if (!text)
+        fatalError("Out of memory.");
+    *exact = 0;
+    if (size <= 0 || !convert(wide, text, size))
+        return text;
+    // The round trip tells a lost character whatever the code page, UTF-8
+    // and the double-byte pages included.
+    int wideSize = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    WCHAR* back = (WCHAR*)calloc(wideSize > 0 ? (size_t)wideSize : 1, sizeof(WCHAR));
+    if (!back)
+        fatalError("Out of memory.");
+    if (wideSize > 0 && MultiByteToWideChar(CP_ACP, 0, text, -1, back, wideSize))
+        *exact = wcscmp(back, wide) == 0;
+    free(back);
+    return text;
+}
