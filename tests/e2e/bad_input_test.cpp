@@ -63,7 +63,7 @@ TEST_P(BadInput, StartAndExitWarnAndKeepWhatIsThere)
     const std::string longName = repeat('m', 77) + ".zt";
     std::vector<unsigned char> mine = defaultDataFile();
     mine[4] = 'N'; // "NApps"
-    // Software\Zentor\vol made volatile, so no stored key can be made in it:
+    // Software\Zentor made volatile, so no profile's key can be made in it:
     // before the start, or while the bar runs (its key gone meanwhile).
     enum { NEVER, AT_START, WHILE_RUNNING };
     const struct {
@@ -91,22 +91,21 @@ TEST_P(BadInput, StartAndExitWarnAndKeepWhatIsThere)
          {"Obsolete or corrupt registry data found.\nDeleting and installing default data.",
           GREETING},
          "default.zt", true},
-        {"key that cannot be made", "vol\\p", "vol\\p", {}, false, AT_START,
-         {"Error opening Registry key!\nUsing defaults."}, "vol\\p.zt", false},
-        {"key gone while running", "vol\\p", "vol\\p", defaultOptions(), false, WHILE_RUNNING,
-         {"Error saving user options to Registry!"}, "vol\\p.zt", false},
+        {"key that cannot be made", "p", "p", {}, false, AT_START,
+         {"Error opening Registry key!\nUsing defaults."}, "p.zt", false},
+        {"key gone while running", "p", "p", defaultOptions(), false, WHILE_RUNNING,
+         {"Error saving user options to Registry!"}, "p.zt", false},
         {"read-only data file", "", "default", defaultOptions(), true, NEVER,
          {"Could not open default.zt for write.\nPlease check the file."}, "default.zt", true},
     };
-    CreateDirectoryA(file("vol").c_str(), nullptr);
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(GetParam()) + ": " + c.what);
         boxes.clear();
-        for (const char* name : {"default.zt", "vol\\p.zt"}) {
+        for (const char* name : {"default.zt", "p.zt"}) {
             SetFileAttributesA(file(name).c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileA(file(name).c_str());
         }
-        for (const char* key : {"vol\\p", "vol", "default"})
+        for (const char* key : {"p", "default"})
             deleteOptions(key);
         if (!c.stored.empty())
             writeOptions(c.key, c.stored);
@@ -116,9 +115,9 @@ TEST_P(BadInput, StartAndExitWarnAndKeepWhatIsThere)
         }
         HKEY parent = nullptr;
         auto makeParentVolatile = [&] {
-            deleteOptions("vol\\p");
-            deleteOptions("vol");
-            ASSERT_EQ(0, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Zentor\\vol", 0, nullptr,
+            RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Zentor");
+            RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Zentor");
+            ASSERT_EQ(0, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Zentor", 0, nullptr,
                                          REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &parent,
                                          nullptr));
         };
@@ -133,7 +132,7 @@ TEST_P(BadInput, StartAndExitWarnAndKeepWhatIsThere)
         exitAndCheck(program, bar, c.dataFile, c.readOnly ? mine : defaultDataFile());
         if (parent) {
             RegCloseKey(parent);
-            deleteOptions("vol");
+            RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Zentor");
         }
 
         ASSERT_EQ(c.texts.size(), boxes.size())
