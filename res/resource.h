@@ -63,5 +63,10 @@
 #define IDC_DISPLAY_DATE   1036
 #define IDC_DISPLAY_MEMORY 1037
 #define IDC_BOTTOM         1038
+// Beyond the first options: each stored as a registry value of its own.
+#define IDC_SHOW_ICONS     1050
+#define IDC_FOLDER_MENUS   1051
+#define IDC_MONITOR        1052
+#define IDC_HOT_KEY        1053
 
 #endif

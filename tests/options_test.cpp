@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "app/text.h"
 #include "options/options.h"
+#include "options/settings.h"
 #include "test_support.h"
 
 namespace {
@@ -201,6 +202,46 @@ TEST_F(OptionsTest, SaveWritesTheBlockAndLoadReadsItBack)
     EXPECT_EQ(wav, userOptions.wavFile);
     EXPECT_EQ(0x01020304, userOptions.reserved);
     EXPECT_EQ(1, userOptions.chimeHourly);
+}
+
+// The settings beside the block: a value of its own each, taken when it is
+// of its type and size, its default otherwise; all written back at exit
+// with the block unchanged.
+TEST_F(OptionsTest, SettingsBesideTheBlockFallBackAloneAndAreSaved)
+{
+    setProfile(PROFILE);
+    setDefaultSettings();
+    const BarSettings defaults = barSettings;
+    ASSERT_TRUE(storeOptionsValue(PROFILE, unusualBlock()));
+    HKEY key;
+    ASSERT_EQ(0, RegOpenKeyExA(HKEY_CURRENT_USER, keyOf(PROFILE).c_str(), 0, KEY_ALL_ACCESS, &key));
+    const DWORD off = 0;
+    const char monitor[] = "\\\\.\\DISPLAY2";
+    RegSetValueExA(key, "Icons", 0, REG_DWORD, (const BYTE*)&off, 4);
+    RegSetValueExA(key, "FolderMenus", 0, REG_BINARY, (const BYTE*)&off, 4); // wrong type
+    RegSetValueExA(key, "HotKey", 0, REG_DWORD, (const BYTE*)&off, 2);        // wrong size
+    RegSetValueExA(key, "Monitor", 0, REG_SZ, (const BYTE*)monitor, sizeof monitor);
+    loadOptions();
+    EXPECT_TRUE(recordedBoxes.empty()) << allBoxes();
+    EXPECT_EQ(0, barSettings.showIcons);
+    EXPECT_EQ(defaults.folderMenus, barSettings.folderMenus);
+    EXPECT_EQ(defaults.hotKey, barSettings.hotKey);
+    EXPECT_STREQ(monitor, barSettings.monitor);
+
+    barSettings.folderMenus = 0;
+    ASSERT_EQ(1, saveOptions());
+    Bytes block = unusualBlock();
+#ifdef ZENTOR_NT3
+    block[20] = 1; // this build always auto-hides
+#endif
+    EXPECT_EQ("equal", compareBytes(block, readStoredOptions(PROFILE)));
+    for (const char* name : {"Icons", "FolderMenus", "HotKey"}) {
+        DWORD value = 7, size = sizeof value, type = 0;
+        EXPECT_EQ(0, RegQueryValueExA(key, name, nullptr, &type, (BYTE*)&value, &size)) << name;
+        EXPECT_EQ((DWORD)REG_DWORD, type) << name;
+        EXPECT_EQ(strcmp(name, "HotKey") ? 0u : (DWORD)defaults.hotKey, value) << name;
+    }
+    RegCloseKey(key);
 }
 
 // Our choice: switches win over what is stored, for this run.

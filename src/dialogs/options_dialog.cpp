@@ -9,6 +9,7 @@
 #include "../bar/bar_window.h"
 #include "../bar/status.h"
 #include "../options/options.h"
+#include "../options/settings.h"
 #include "../../res/resource.h"
 
 static const char NO_WAV_FILE[] = "Please enter a WAV filename.";
@@ -34,6 +35,10 @@ static void fillDialog(HWND dialog)
     setCheck(dialog, IDC_ALWAYS_ON_TOP, userOptions.alwaysOnTop);
     setCheck(dialog, IDC_BOTTOM, userOptions.bottom);
     setCheck(dialog, IDC_AUTO_HIDE, userOptions.autoHide);
+#ifndef ZENTOR_NT3
+    setCheck(dialog, IDC_SHOW_ICONS, barSettings.showIcons);
+#endif
+    setCheck(dialog, IDC_FOLDER_MENUS, barSettings.folderMenus);
 }
 
 static void readWavFile(HWND dialog, char (&path)[WAV_FILE_SIZE])
@@ -136,6 +141,10 @@ static int acceptOptions(HWND dialog)
         SetWindowPos(barWindow, userOptions.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
                      0, SWP_NOMOVE | SWP_NOSIZE);
     applyAutoHide(hideChanged, edgeChanged);
+#ifndef ZENTOR_NT3
+    takeCheck(dialog, IDC_SHOW_ICONS, &barSettings.showIcons);
+#endif
+    takeCheck(dialog, IDC_FOLDER_MENUS, &barSettings.folderMenus);
     EndDialog(dialog, 1);
     return 1;
 }

@@ -4,6 +4,7 @@
 #include "../app/command_line.h"
 #include "../app/message_box.h"
 #include "../app/text.h"
+#include "settings.h"
 
 UserOptions userOptions;
 char optionsKeyName[OPTIONS_KEY_SIZE];
@@ -67,6 +68,7 @@ static void forceBuildOptions()
 void loadOptions()
 {
     UserOptions switched = userOptions;
+    setDefaultSettings();
     buildKeyName();
     if (!dataFilePath[0])
         copyField(dataFilePath, "default.zt");
@@ -89,8 +91,10 @@ void loadOptions()
     }
 
     BlockRead read = BLOCK_MISSING;
-    if (disposition == REG_OPENED_EXISTING_KEY)
+    if (disposition == REG_OPENED_EXISTING_KEY) {
         read = readBlock(key);
+        loadSettings(key);
+    }
     if (read == BLOCK_OBSOLETE)
         showWarning("Obsolete or corrupt registry data found.\n"
                     "Deleting and installing default data.");
@@ -138,6 +142,7 @@ int saveOptions()
         return 0;
     }
     int ok = writeBlock(key);
+    ok = saveSettings(key) && ok;
     RegCloseKey(key);
     if (!ok)
         showWarning("Error saving user options to Registry!");
