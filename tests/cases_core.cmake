@@ -10,3 +10,5 @@ zentor_behaviour_test(options_nt3_test zentornt3 SOURCES options_test.cpp)
 # suite checks them against the same golden files.
 zentor_behaviour_test(stored_bytes_test zentor SOURCES stored_bytes_test.cpp
   ARGS ${CMAKE_CURRENT_SOURCE_DIR}/golden)
+# Icons beside the menu items, with the shell's icon calls answered by the test.
+zentor_behaviour_test(menu_icons_test zentor SOURCES menu_icons_test.cpp FAKES icon_call)

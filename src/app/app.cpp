@@ -7,6 +7,7 @@
 #include "start_paths.h"
 #include "../bar/bar_window.h"
 #include "../menus/menu_file.h"
+#include "../menus/menu_icons.h"
 #include "../menus/menu_list.h"
 #include "../options/options.h"
 #include "../../res/resource.h"
@@ -102,6 +103,8 @@ void shutdownApp(int fatal)
         KillTimer(barWindow, CLOCK_TIMER);
         KillTimer(barWindow, HIDE_TIMER);
     }
+    if (!fatal)
+        stopMenuIcons();
 }
 
 void fatalError(const char* text)

@@ -8,7 +8,9 @@
 #include "../dialogs/menu_editor.h"
 #include "../dialogs/options_dialog.h"
 #include "../launch/launch.h"
+#include "../menus/icon_worker.h"
 #include "../menus/menu_bar.h"
+#include "../menus/menu_icons.h"
 #include "../options/options.h"
 #include "../../res/resource.h"
 
@@ -152,6 +154,7 @@ int createBar()
 #ifdef ZENTOR_NT3
     setBarHidden(1);
 #endif
+    menuIconsBarMade();
     return 1;
 }
 
@@ -307,6 +310,12 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_POWERBROADCAST:
         onPowerBroadcast();
         break;
+    case WM_START_ICONS:
+        startMenuIcons();
+        return 0;
+    case WM_ICONS_READY:
+        onMenuIconsReady();
+        return 0;
 #endif
     case WM_DISPLAYCHANGE:
         onDisplayChange(lParam);

@@ -8,6 +8,7 @@
 #include "../bar/auto_hide.h"
 #include "../bar/bar_window.h"
 #include "../bar/status.h"
+#include "../menus/menu_icons.h"
 #include "../options/options.h"
 #include "../options/settings.h"
 #include "../../res/resource.h"
@@ -142,7 +143,12 @@ static int acceptOptions(HWND dialog)
                      0, SWP_NOMOVE | SWP_NOSIZE);
     applyAutoHide(hideChanged, edgeChanged);
 #ifndef ZENTOR_NT3
-    takeCheck(dialog, IDC_SHOW_ICONS, &barSettings.showIcons);
+    if (takeCheck(dialog, IDC_SHOW_ICONS, &barSettings.showIcons)) {
+        if (barSettings.showIcons)
+            startMenuIcons();
+        else
+            stopMenuIcons();
+    }
 #endif
     takeCheck(dialog, IDC_FOLDER_MENUS, &barSettings.folderMenus);
     EndDialog(dialog, 1);

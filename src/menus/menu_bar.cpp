@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "menu_icons.h"
 #include "../app/app.h"
 #include "../app/text.h"
 #include "../bar/bar_window.h"
@@ -96,6 +97,7 @@ static void releaseCommandMap()
 void clearMenuMaps()
 {
     releaseCommandMap();
+    forgetWaitingMenuIcons();
 
     PopupEntry* p = popupList;
     while (p) {
@@ -255,6 +257,7 @@ int rebuildMenuBar()
     } else {
         makeBar();
     }
+    menuIconsMenusChanged();
     return !kept;
 }
 
@@ -268,10 +271,22 @@ static void fillPopup(PopupEntry* p)
             continue;
         if (a->separatorBefore)
             AppendMenuA(p->popup, MF_SEPARATOR, 0, nullptr);
-        AppendMenuA(p->popup, MF_STRING, (UINT_PTR)c->id, a->name);
+        appendMenuItem(p->popup, (UINT)c->id, a->name, a->path);
         c = c->next;
     }
     p->filled = 1;
+    putPopupLookupsFirst();
+}
+
+void emptyBarPopups()
+{
+    for (PopupEntry* p = popupList; p; p = p->next) {
+        if (!p->filled)
+            continue;
+        for (int n = GetMenuItemCount(p->popup); n > 0; n--)
+            DeleteMenu(p->popup, (UINT)(n - 1), MF_BYPOSITION);
+        p->filled = 0;
+    }
 }
 
 void fillBarPopup(HMENU popup)

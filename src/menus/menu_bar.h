@@ -44,6 +44,9 @@ AppNode* findCommandApp(int32_t id);
 // Fills one of the bar's popups with its items the first time it opens after
 // a rebuild (WM_INITMENUPOPUP); any other menu is left alone.
 void fillBarPopup(HMENU popup);
+// Empties the popups that were filled, to be filled anew when they next
+// open (with or without icons, as they are now).
+void emptyBarPopups();
 
 // The command id of the i-th item (from 1) of the k-th menu (from 1) when
 // 100 * k + i is unique and usable; 0 when the item needs another id.

@@ -11,6 +11,8 @@
 #include "bar/bar_window.h"
 #include "bar/status.h"
 #include "menus/menu_bar.h"
+#include "menus/menu_icons.h"
+#include "options/settings.h"
 #include "menus/menu_list.h"
 #include "options/options.h"
 
@@ -159,6 +161,8 @@ void resetProgramState()
     if (barWindow && IsWindow(barWindow))
         DestroyWindow(barWindow);
     barWindow = nullptr;
+    stopMenuIcons();
+    memset(&barSettings, 0, sizeof barSettings);
     barShown = 1;
     hideTimerId = 0;
     chimePlayed = 0;

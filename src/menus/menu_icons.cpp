@@ -1,0 +1,503 @@
+#ifndef ZENTOR_NT3
+#include "menu_icons.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include "icon_lookup.h"
+#include "icon_worker.h"
+#include "menu_bar.h"
+#include "../app/app.h"
+#include "../app/text.h"
+#include "../bar/bar_window.h"
+#include "../options/settings.h"
+
+// Lookups kept waiting for the worker; the menus' files go to it in
+// portions of whole menus, so that a popup the user opens can go first.
+constexpr int QUEUE_TARGET = 256;
+constexpr int ENTRY_BUCKETS = 16384;
+constexpr int IMAGE_BUCKETS = 512;
+// Icons that look alike share a bitmap. Past this many different ones, the
+// generic icon stands in: a process may hold no more than 10,000 GDI objects.
+constexpr int MAX_ICON_IMAGES = 2000;
+// How often a lookup is checked for being stuck while lookups are out.
+constexpr UINT STUCK_CHECK_MS = 250;
+
+// One picture, as a menu item shows it.
+struct IconImage {
+    IconImage* next; // in its bucket
+    HBITMAP bitmap;
+    const uint32_t* bits;
+    uint32_t hash;
+};
+
+// What the icons know of one file (its expanded path, in small letters), of
+// one document type ("*.txt"), or of the generic icon ("*").
+struct IconEntry {
+    IconEntry* next;      // in its bucket
+    IconEntry* type;      // a document's type, null for files with their own icon
+    IconImage* image;     // its own icon; null until known
+    IconRequest* request; // its lookup under way, null when none
+    int typeAsked;        // a type: some lookup fetches its icon now
+    int showsType;        // a document that exists: it shows its type's icon
+    int failed;           // not found, no icon, or the lookup is stuck: the generic icon
+    uint32_t hash;
+    char key[1];          // as long as it needs
+};
+
+// One item in a popup that waits for its icon.
+struct WaitingItem {
+    HMENU popup;
+    UINT id;
+    IconEntry* entry;
+};
+
+static int iconsRunning = 0;          // 1 while lookups may run
+static int iconGeneration = 0;        // the worker's, for the requests made now
+static int iconSize = 0;              // pixels a side
+static IconEntry** entries = nullptr; // ENTRY_BUCKETS chains
+static IconImage** images = nullptr;  // IMAGE_BUCKETS chains
+static int imageCount = 0;
+static IconImage* genericImage = nullptr;
+static int outstanding = 0;           // requests made and not yet answered
+static int nextMenuToQueue = 0;       // the menu whose files go to the worker next
+static UINT_PTR stuckTimer = 0;
+static WaitingItem* waiting = nullptr;
+static int waitingCount = 0;
+static int waitingRoom = 0;
+static IconRequest** frontBatch = nullptr; // a popup's lookups, to go first
+static int frontCount = 0;
+static int frontRoom = 0;
+
+static void* grow(void* block, int* room, size_t itemSize)
+{
+    int more = *room ? *room * 2 : 64;
+    void* grown = realloc(block, (size_t)more * itemSize);
+    if (!grown)
+        fatalError("Out of memory.");
+    *room = more;
+    return grown;
+}
+
+static uint32_t hashBytes(const void* bytes, size_t size)
+{
+    uint32_t h = 2166136261u;
+    for (size_t i = 0; i < size; i++)
+        h = (h ^ ((const uint8_t*)bytes)[i]) * 16777619u;
+    return h;
+}
+
+static IconImage* imageOf(const IconEntry* e)
+{
+    if (e->image)
+        return e->image;
+    if (e->showsType && e->type && e->type->image)
+        return e->type->image;
+    return e->failed ? genericImage : nullptr;
+}
+
+// ---- Pictures
+
+static IconImage* newImage(const uint32_t* pixels, uint32_t hash)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = iconSize;
+    info.bmiHeader.biHeight = -iconSize;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap)
+        return nullptr;
+    memcpy(bits, pixels, (size_t)iconSize * iconSize * sizeof(uint32_t));
+    IconImage* image = (IconImage*)calloc(1, sizeof(IconImage));
+    if (!image)
+        fatalError("Out of memory.");
+    image->bitmap = bitmap;
+    image->bits = (const uint32_t*)bits;
+    image->hash = hash;
+    IconImage** bucket = &images[hash % IMAGE_BUCKETS];
+    image->next = *bucket;
+    *bucket = image;
+    imageCount++;
+    return image;
+}
+
+// The picture of these pixels: one already made when it looks the same.
+static IconImage* imageFor(const uint32_t* pixels)
+{
+    if (!pixels)
+        return nullptr;
+    size_t bytes = (size_t)iconSize * iconSize * sizeof(uint32_t);
+    uint32_t hash = hashBytes(pixels, bytes);
+    for (IconImage* i = images[hash % IMAGE_BUCKETS]; i; i = i->next)
+        if (i->hash == hash && memcmp(i->bits, pixels, bytes) == 0)
+            return i;
+    if (imageCount >= MAX_ICON_IMAGES)
+        return genericImage;
+    return newImage(pixels, hash);
+}
+
+// ---- Entries
+
+static IconEntry* findEntry(const char* key, int make)
+{
+    uint32_t hash = hashBytes(key, strlen(key));
+    IconEntry** bucket = &entries[hash % ENTRY_BUCKETS];
+    for (IconEntry* e = *bucket; e; e = e->next)
+        if (e->hash == hash && strcmp(e->key, key) == 0)
+            return e;
+    if (!make)
+        return nullptr;
+    size_t length = strlen(key);
+    IconEntry* e = (IconEntry*)calloc(1, sizeof(IconEntry) + length);
+    if (!e)
+        fatalError("Out of memory.");
+    memcpy(e->key, key, length + 1);
+    e->hash = hash;
+    e->next = *bucket;
+    *bucket = e;
+    return e;
+}
+
+static void requestLookup(IconEntry* e, int generic)
+{
+    IconRequest* r = newIconRequest(e);
+    r->generation = iconGeneration;
+    r->generic = generic;
+    r->size = iconSize;
+    copyField(r->path, e->key);
+    IconEntry* type = e->type;
+    if (type && !type->image && !type->typeAsked) {
+        r->wantTypeIcon = 1;
+        type->typeAsked = 1;
+    }
+    e->request = r;
+    outstanding++;
+}
+
+// The entry of an item's file, made with its lookup (not yet queued) when
+// the file is new. %VAR%s are expanded as the launch expands them.
+static IconEntry* entryForPath(const char* path)
+{
+    char key[MAX_PATH];
+    DWORD length = ExpandEnvironmentStringsA(path, key, sizeof key);
+    if (length == 0 || length > sizeof key)
+        copyField(key, path);
+    CharLowerBuffA(key, (DWORD)strlen(key));
+    IconEntry* e = findEntry(key, 0);
+    if (e)
+        return e;
+    e = findEntry(key, 1);
+    if (showsTypeIcon(key)) {
+        char typeKey[MAX_PATH];
+        formatText(typeKey, sizeof typeKey, "*%s", strrchr(key, '.'));
+        e->type = findEntry(typeKey, 1);
+    }
+    requestLookup(e, 0);
+    return e;
+}
+
+// ---- Popups
+
+static void addWaiting(HMENU popup, UINT id, IconEntry* e)
+{
+    if (waitingCount == waitingRoom)
+        waiting = (WaitingItem*)grow(waiting, &waitingRoom, sizeof(WaitingItem));
+    waiting[waitingCount++] = {popup, id, e};
+}
+
+static void addToFront(IconRequest* r)
+{
+    if (frontCount == frontRoom)
+        frontBatch = (IconRequest**)grow(frontBatch, &frontRoom, sizeof(IconRequest*));
+    frontBatch[frontCount++] = r;
+}
+
+void appendMenuItem(HMENU popup, UINT id, const char* text, const char* path)
+{
+    HBITMAP icon = nullptr;
+    if (iconsRunning && path[0]) {
+        IconEntry* e = entryForPath(path);
+        if (e->request)
+            addToFront(e->request);
+        IconImage* image = imageOf(e);
+        if (image)
+            icon = image->bitmap;
+        else
+            addWaiting(popup, id, e);
+    }
+    if (!icon) {
+        AppendMenuA(popup, MF_STRING, id, text);
+        return;
+    }
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE | MIIM_BITMAP;
+    item.fType = MFT_STRING;
+    item.wID = id;
+    item.dwTypeData = (char*)text;
+    item.hbmpItem = icon;
+    InsertMenuItemA(popup, (UINT)GetMenuItemCount(popup), TRUE, &item);
+}
+
+static void CALLBACK onStuckTimer(HWND, UINT, UINT_PTR, DWORD);
+
+// The stuck-lookup check runs while lookups are out, and only then.
+static void updateStuckTimer()
+{
+    if (outstanding > 0 && !stuckTimer)
+        stuckTimer = SetTimer(nullptr, 0, STUCK_CHECK_MS, onStuckTimer);
+    else if (outstanding == 0 && stuckTimer) {
+        KillTimer(nullptr, stuckTimer);
+        stuckTimer = 0;
+    }
+}
+
+void putPopupLookupsFirst()
+{
+    putIconRequestsFirst(frontBatch, frontCount);
+    frontCount = 0;
+    updateStuckTimer();
+}
+
+void forgetWaitingMenuIcons()
+{
+    waitingCount = 0;
+}
+
+// An open menu is drawn anew when one of its items got its icon, where the
+// system redraws an open menu from its items (Wine does not: the icon shows
+// at the next opening).
+static void redrawOpenMenu(HMENU popup)
+{
+    for (HWND w = FindWindowExA(nullptr, nullptr, "#32768", nullptr); w;
+         w = FindWindowExA(nullptr, w, "#32768", nullptr))
+        if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() &&
+            (HMENU)SendMessageA(w, MN_GETHMENU, 0, 0) == popup)
+            InvalidateRect(w, nullptr, FALSE);
+}
+
+static void putInWaitingIcons()
+{
+    HMENU redrawn = nullptr;
+    for (int i = 0; i < waitingCount;) {
+        IconImage* image = imageOf(waiting[i].entry);
+        if (!image) {
+            i++;
+            continue;
+        }
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_BITMAP;
+        item.hbmpItem = image->bitmap;
+        SetMenuItemInfoA(waiting[i].popup, waiting[i].id, FALSE, &item);
+        if (waiting[i].popup != redrawn) {
+            redrawn = waiting[i].popup;
+            redrawOpenMenu(redrawn);
+        }
+        waiting[i] = waiting[--waitingCount];
+    }
+}
+
+// ---- The queue
+
+// Whole menus of files go to the worker, in the bar's order, while it has
+// few lookups left waiting.
+static void queueNextMenus()
+{
+    int k = 0;
+    MenuNode* m = menuList;
+    for (; m && k < nextMenuToQueue; m = m->next)
+        k++;
+    IconRequest** batch = nullptr;
+    int count = 0, room = 0;
+    for (; m && outstanding < QUEUE_TARGET; m = m->next, nextMenuToQueue++) {
+        for (AppNode* a = m->firstApp; a; a = a->next) {
+            if (!a->path[0])
+                continue;
+            IconEntry* e = entryForPath(a->path);
+            if (!e->request || e->request->state != REQUEST_NEW)
+                continue;
+            if (count == room)
+                batch = (IconRequest**)grow(batch, &room, sizeof(IconRequest*));
+            batch[count++] = e->request;
+        }
+    }
+    queueIconRequests(batch, count);
+    free(batch);
+    updateStuckTimer();
+}
+
+void menuIconsMenusChanged()
+{
+    forgetWaitingMenuIcons();
+    if (!iconsRunning)
+        return;
+    nextMenuToQueue = 0;
+    queueNextMenus();
+}
+
+// A lookup that does not come back within a second gives its item the
+// generic icon, and the other items' lookups go on without it.
+static void CALLBACK onStuckTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    IconEntry* e = (IconEntry*)giveUpStuckIconLookup();
+    if (!e || !e->request)
+        return;
+    e->request = nullptr; // its answer may still come, and is taken then
+    e->failed = 1;
+    outstanding--;
+    putInWaitingIcons();
+    queueNextMenus();
+}
+
+// ---- Answers
+
+static void takeAnswer(IconRequest* r)
+{
+    IconEntry* e = (IconEntry*)r->owner;
+    if (e->request == r) {
+        e->request = nullptr;
+        outstanding--;
+    }
+    if (r->generic) {
+        genericImage = imageFor(r->pixels);
+        return;
+    }
+    IconEntry* type = e->type;
+    if (type && r->wantTypeIcon)
+        type->typeAsked = 0;
+    e->failed = 0;
+    switch (r->found) {
+    case ICON_OWN:
+        e->image = imageFor(r->pixels);
+        e->failed = !e->image;
+        break;
+    case ICON_OF_TYPE:
+        e->showsType = type != nullptr;
+        e->failed = !type;
+        if (type && r->pixels && !type->image)
+            type->image = imageFor(r->pixels);
+        // Its type's icon is not known yet: it is fetched with this file.
+        if (type && !type->image && !type->typeAsked && !e->request) {
+            requestLookup(e, 0);
+            addToFront(e->request);
+        }
+        break;
+    default:
+        e->failed = 1;
+        break;
+    }
+}
+
+void onMenuIconsReady()
+{
+    IconRequest* r = takeFinishedIconRequests();
+    while (r) {
+        IconRequest* next = r->next;
+        if (iconsRunning && r->generation == iconGeneration)
+            takeAnswer(r);
+        freeIconRequest(r);
+        r = next;
+    }
+    if (!iconsRunning)
+        return;
+    putInWaitingIcons();
+    putPopupLookupsFirst();
+    queueNextMenus();
+}
+
+// ---- Starting and stopping
+
+static int currentIconSize()
+{
+    return GetSystemMetrics(SM_CXSMICON);
+}
+
+void startMenuIcons()
+{
+    if (iconsRunning || !barSettings.showIcons)
+        return;
+    iconSize = currentIconSize();
+    entries = (IconEntry**)calloc(ENTRY_BUCKETS, sizeof(IconEntry*));
+    images = (IconImage**)calloc(IMAGE_BUCKETS, sizeof(IconImage*));
+    if (!entries || !images)
+        fatalError("Out of memory.");
+    iconGeneration = startIconWorker(barWindow);
+    iconsRunning = 1;
+    nextMenuToQueue = 0;
+    // Popups filled before now get their icons when they next open.
+    emptyBarPopups();
+    IconEntry* generic = findEntry("*", 1);
+    requestLookup(generic, 1);
+    addToFront(generic->request);
+    putPopupLookupsFirst();
+    queueNextMenus();
+}
+
+void stopMenuIcons()
+{
+    if (!entries)
+        return;
+    iconsRunning = 0;
+    stopIconWorker();
+    // The bitmaps leave the menus before they are deleted.
+    emptyBarPopups();
+    forgetWaitingMenuIcons();
+    frontCount = 0;
+    outstanding = 0;
+    updateStuckTimer();
+    for (int b = 0; b < ENTRY_BUCKETS; b++) {
+        IconEntry* e = entries[b];
+        while (e) {
+            IconEntry* next = e->next;
+            // A request not yet queued is still the bar's.
+            if (e->request && e->request->state == REQUEST_NEW)
+                freeIconRequest(e->request);
+            free(e);
+            e = next;
+        }
+    }
+    for (int b = 0; b < IMAGE_BUCKETS; b++) {
+        IconImage* i = images[b];
+        while (i) {
+            IconImage* next = i->next;
+            DeleteObject(i->bitmap);
+            free(i);
+            i = next;
+        }
+    }
+    free(entries);
+    free(images);
+    entries = nullptr;
+    images = nullptr;
+    imageCount = 0;
+    genericImage = nullptr;
+    free(waiting);
+    waiting = nullptr;
+    waitingRoom = 0;
+    free(frontBatch);
+    frontBatch = nullptr;
+    frontRoom = 0;
+}
+
+void menuIconsBarMade()
+{
+    if (iconsRunning)
+        setIconNotifyWindow(barWindow);
+    else if (barSettings.showIcons)
+        PostMessageA(barWindow, WM_START_ICONS, 0, 0);
+}
+
+void remakeMenuIcons()
+{
+    if (!iconsRunning || currentIconSize() == iconSize)
+        return;
+    stopMenuIcons();
+    startMenuIcons();
+}
+
+#endif

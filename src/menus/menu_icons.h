@@ -1,0 +1,63 @@
+// Icons beside the items of the bar's menus: each item shows the small icon
+// of its file, as Explorer shows it. Lookups run on the icon worker; a
+// popup never waits for one, and shows the icons that are ready when it
+// opens (the rest arrive while it is open, where the system redraws an open
+// menu, or at its next opening). The menus stay native: each icon is the
+// item's bitmap, a 32-bit DIB section with premultiplied alpha, so the
+// themed look, the keys and the ids stay as they are.
+//
+// Everything here runs on the bar's thread. zentornt3 shows no icons: its
+// menus cannot.
+#ifndef ZENTOR_MENU_ICONS_H
+#define ZENTOR_MENU_ICONS_H
+
+#include <windows.h>
+
+#ifndef ZENTOR_NT3
+
+// Posted to the bar once it is shown, to begin the lookups.
+constexpr UINT WM_START_ICONS = WM_APP + 2;
+
+// Begins the lookups when icons are switched on: after the bar is shown,
+// menu by menu in the bar's order. Harmless when they run.
+void startMenuIcons();
+// Stops the lookups and frees every icon, the bitmaps of the bar's popups
+// included (the popups are filled anew when they next open).
+void stopMenuIcons();
+// The bar window was made (anew): it is the one the worker tells.
+void menuIconsBarMade();
+// The pixel size of the icons changed (another DPI): they are made anew.
+void remakeMenuIcons();
+// WM_ICONS_READY: takes the finished lookups and puts their icons in.
+void onMenuIconsReady();
+
+// Fills a popup, item by item: appends an item of the given id and text,
+// for the file at path, with its icon when that is ready; otherwise the
+// item gets its icon when it comes. The lookups of a popup's items go to
+// the front of the queue, in the popup's order, once putPopupLookupsFirst
+// is called after its last item.
+void appendMenuItem(HMENU popup, UINT id, const char* text, const char* path);
+void putPopupLookupsFirst();
+// The bar's popups were emptied or made anew: no item waits any longer.
+void forgetWaitingMenuIcons();
+// The menus were rebuilt: their files are walked again for new ones.
+void menuIconsMenusChanged();
+
+#else
+
+inline void startMenuIcons() {}
+inline void stopMenuIcons() {}
+inline void menuIconsBarMade() {}
+inline void remakeMenuIcons() {}
+inline void onMenuIconsReady() {}
+inline void appendMenuItem(HMENU popup, UINT id, const char* text, const char*)
+{
+    AppendMenuA(popup, MF_STRING, id, text);
+}
+inline void putPopupLookupsFirst() {}
+inline void forgetWaitingMenuIcons() {}
+inline void menuIconsMenusChanged() {}
+
+#endif
+
+#endif
