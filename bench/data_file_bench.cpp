@@ -1,9 +1,10 @@
 // Saving and loading a large data file (400 menus of 99 items, about
-// 11.7 MB) against reading and writing the same bytes with one fread and one
-// fwrite call. Medians over the rounds; goal 3 x for the save (which also
-// makes the file durable), 2 x for the load.
+// 11.7 MB): the save against writing the same bytes durably as the save does
+// (a new file flushed to the disk, then renamed over the old one), goal
+// 1.1 x; the load against one fread of the same bytes, goal 2 x. The save
+// against one fwrite, which leaves the bytes in the cache, is shown for
+// information. Medians over the rounds.
 #include <windows.h>
-#include <io.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -32,22 +33,49 @@ static long countApps()
 
 int main(int argc, char** argv)
 {
-    int rounds = roundsArgument(argc, argv, 7);
+    int rounds = roundsArgument(argc, argv, 8);
+    // The save and its floor come first in as many rounds each.
+    rounds += rounds % 2;
     enterBenchFolder("zentor-bench-data");
     copyField(dataFilePath, "bench.zt");
     const char* plainPath = "plain.bin";
+    const char* durablePath = "durable.bin";
 
     buildBigMenus();
+    // The bytes of the data file, for the plain and durable writes. From the
+    // first round on, the save and the durable write each replace a file of
+    // their own.
     std::vector<char> bytes(FILE_SIZE);
+    FILE* first = saveMenuFile() ? fopen(dataFilePath, "rb") : nullptr;
+    size_t firstGot = first ? fread(bytes.data(), 1, bytes.size(), first) : 0;
+    if (first)
+        fclose(first);
+    if (firstGot != bytes.size() || !writeDurably(durablePath, bytes.data(), bytes.size())) {
+        printf("data file: cannot save the menus or write their bytes durably\n");
+        return 2;
+    }
     std::vector<double> saveMs, loadMs, writeMs, readMs, durableMs, allocMs;
     for (int r = 0; r < rounds; r++) {
-        double t0 = nowMs();
-        int saved = saveMenuFile();
-        double t1 = nowMs();
-        if (!saved || fileSize(dataFilePath) != FILE_SIZE) {
-            printf("data file: save failed or wrote %ld bytes, not %ld\n",
-                   fileSize(dataFilePath), FILE_SIZE);
-            return 2;
+        // The save and its floor take turns at coming first: each leaves the
+        // disk busy for whatever comes next.
+        for (int turn = 0; turn < 2; turn++) {
+            double t0 = nowMs();
+            if ((r + turn) % 2 == 0) {
+                int saved = saveMenuFile();
+                saveMs.push_back(nowMs() - t0);
+                if (!saved || fileSize(dataFilePath) != FILE_SIZE) {
+                    printf("data file: save failed or wrote %ld bytes, not %ld\n",
+                           fileSize(dataFilePath), FILE_SIZE);
+                    return 2;
+                }
+            } else {
+                int written = writeDurably(durablePath, bytes.data(), bytes.size());
+                durableMs.push_back(nowMs() - t0);
+                if (!written) {
+                    printf("data file: the durable write failed\n");
+                    return 2;
+                }
+            }
         }
         freeAllMenus();
         double t2 = nowMs();
@@ -65,30 +93,12 @@ int main(int argc, char** argv)
         if (in)
             fclose(in);
         double t5 = nowMs();
-        FILE* out = fopen(plainPath, "wb");
-        size_t put = out ? fwrite(bytes.data(), 1, bytes.size(), out) : 0;
-        if (out)
-            fclose(out);
-        double t6 = nowMs();
-        if (got != bytes.size() || put != bytes.size()) {
-            printf("data file: plain read %zu and write %zu of %zu bytes\n", got, put,
-                   bytes.size());
+        if (got != bytes.size()) {
+            printf("data file: plain read %zu of %zu bytes\n", got, bytes.size());
             return 2;
         }
-        // For the reader of the figures: what the save's own safety costs
-        // (flush to disk, then rename over the old file), and what the load
-        // spends on taking its records from the heap.
-        double t7 = nowMs();
-        out = fopen("durable.new", "wb");
-        if (out) {
-            fwrite(bytes.data(), 1, bytes.size(), out);
-            fflush(out);
-            FlushFileBuffers((HANDLE)_get_osfhandle(_fileno(out)));
-            fclose(out);
-            MoveFileExA("durable.new", "durable.bin",
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-        }
-        double t8 = nowMs();
+        // For the reader of the figures: what the load spends on taking its
+        // records from the heap.
         std::vector<MenuNode*> menuRecords;
         std::vector<AppNode*> appRecords;
         menuRecords.reserve(MENUS);
@@ -105,26 +115,39 @@ int main(int argc, char** argv)
         for (AppNode* record : appRecords)
             releaseAppNode(record);
 
-        saveMs.push_back(t1 - t0);
-        durableMs.push_back(t8 - t7);
         allocMs.push_back(t10 - t9);
         loadMs.push_back(t3 - t2);
         readMs.push_back(t5 - t4);
-        writeMs.push_back(t6 - t5);
+    }
+    // The plain writes come last: each leaves its bytes going to the disk
+    // after it has returned, and the save or durable write that came next
+    // waited on them (5 to 15 ms longer, seen here).
+    for (int r = 0; r < rounds; r++) {
+        double t0 = nowMs();
+        FILE* out = fopen(plainPath, "wb");
+        size_t put = out ? fwrite(bytes.data(), 1, bytes.size(), out) : 0;
+        if (out)
+            fclose(out);
+        writeMs.push_back(nowMs() - t0);
+        if (put != bytes.size()) {
+            printf("data file: plain write %zu of %zu bytes\n", put, bytes.size());
+            return 2;
+        }
     }
     freeAllMenus();
     DeleteFileA(dataFilePath);
     DeleteFileA(plainPath);
-    DeleteFileA("durable.bin");
+    DeleteFileA(durablePath);
 
     printf("data file: %d menus x %d items, %ld bytes, %d rounds, medians\n", MENUS, ITEMS,
            FILE_SIZE, rounds);
-    int met = reportRatio("save", "saveMenuFile", median(saveMs), "one fwrite",
-                          median(writeMs), 3.0);
+    int met = reportRatio("save", "saveMenuFile", median(saveMs),
+                          "the same bytes written durably", median(durableMs), 1.1);
+    reportYardstick("  save", "saveMenuFile", median(saveMs), "one fwrite, not durable",
+                    median(writeMs));
     met &= reportRatio("load", "loadMenuFile", median(loadMs), "one fread", median(readMs),
                        2.0);
-    printf("  (for comparison: one fwrite made durable with FlushFileBuffers and a rename "
-           "%.1f ms; taking %d records from the heap %.1f ms)\n",
-           median(durableMs), MENUS * (ITEMS + 1), median(allocMs));
+    printf("  (for comparison: taking %d records from the heap %.1f ms)\n", MENUS * (ITEMS + 1),
+           median(allocMs));
     return met ? 0 : 1;
 }

@@ -99,6 +99,8 @@ ensure_packages() {
     command -v i686-w64-mingw32-g++-posix >/dev/null || need="$need g++-mingw-w64-i686 mingw-w64-i686-dev"
     command -v x86_64-w64-mingw32-g++-posix >/dev/null || need="$need g++-mingw-w64-x86-64 mingw-w64-x86-64-dev"
     command -v Xvfb >/dev/null || need="$need xvfb"
+    # start_display asks its Xvfb whether it answers.
+    command -v xdpyinfo >/dev/null || need="$need x11-utils"
     command -v xdotool >/dev/null || need="$need xdotool"
     # The end-to-end tests' file drop is a small X client built for the host.
     command -v cc >/dev/null || need="$need gcc"
@@ -130,17 +132,61 @@ build_all() {
 }
 CMAKE_ARGS=()
 
+# How many display numbers start_display tries before it gives up.
+DISPLAY_TRIES=5
+
+# True when the Xvfb $2 has said it is ready (it writes its display number to
+# the file $1 then) or has ended.
+xvfb_settled() {
+    [ -s "$1" ] || ! kill -0 "$2" 2>/dev/null
+}
+
+# True when the Xvfb $2 started on display :$1 has said it is ready in the file
+# $3, still runs, and answers there.
+display_is_ours() {
+    [ -s "$3" ] && kill -0 "$2" 2>/dev/null && xdpyinfo -display ":$1" >/dev/null 2>&1
+}
+
 # Starts Xvfb on a free display number and exports DISPLAY, with X resources of
-# its own.
+# its own. A number whose socket file is not in /tmp/.X11-unix may still be
+# taken: in a container or chroot that shares this machine's network, another
+# X server listens on that number's abstract socket, the new Xvfb ends at
+# once, and the tests would run on the other server's display until it ends.
+# So a number is taken only once this very Xvfb has said it is ready, still
+# runs and answers; otherwise the next number is tried.
 start_display() {
-    local n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    STARTED_XVFB=$!
-    export DISPLAY=":$n"
-    export XENVIRONMENT="$ROOT/scripts/virtual-display.xresources"
-    local i=0
-    while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    local n=90 tries=0 ready log pid why
+    ready=$(mktemp)
+    log=$(mktemp)
+    while [ $tries -lt $DISPLAY_TRIES ]; do
+        while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+        : >"$ready"
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -displayfd 3 3>"$ready" >/dev/null 2>"$log" &
+        pid=$!
+        wait_for 10 xvfb_settled "$ready" "$pid" || true
+        if display_is_ours "$n" "$pid" "$ready"; then
+            STARTED_XVFB=$pid
+            export DISPLAY=":$n"
+            export XENVIRONMENT="$ROOT/scripts/virtual-display.xresources"
+            rm -f "$ready" "$log"
+            return 0
+        fi
+        why="did not answer within 10 s"
+        if ! kill -0 "$pid" 2>/dev/null; then
+            why="ended ($(sed -n 's/(EE) *//g; /[Cc]annot/{p;q}' "$log"))"
+        fi
+        echo "Display :$n is not usable: the Xvfb started there $why" >&2
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+        tries=$((tries + 1))
+        n=$((n + 1))
+    done
+    rm -f "$ready" "$log"
+    echo "No virtual display: Xvfb did not start on $DISPLAY_TRIES display numbers, up to :$((n - 1))." >&2
+    echo "Other X servers may hold them without socket files in /tmp/.X11-unix, as in" >&2
+    echo "a container or chroot that shares this machine's network but not its /tmp:" >&2
+    echo "end them, or share /tmp/.X11-unix with the machine." >&2
+    exit 1
 }
 
 # Uses (and on first use makes) the Wine prefix $1, of the chosen build's kind,
