@@ -25,6 +25,7 @@
 #include "menus/menu_file.h"
 #include "object_counts.h"
 #include "options/options.h"
+#include "options/settings.h"
 #include "resource.h"
 
 namespace {
@@ -453,6 +454,7 @@ std::vector<unsigned char> fileBytes(const char* path)
 std::vector<unsigned char> prepareProfile(const std::string& probe)
 {
     copyField(profileName, PROFILE);
+    setDefaultSettings(); // icons on, as a user has them
     userOptions = UserOptions{};
     userOptions.alwaysOnTop = 1;
     userOptions.displayDate = 1;

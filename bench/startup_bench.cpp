@@ -8,6 +8,8 @@
 // the rounds; goals 1.1 x for start-up, 1.2 x for exit and for the 400 menus.
 // bare_app.exe, the minimal program without the system libraries the bar
 // loads, and the minimal exit without the save are shown for information.
+// Both bars start again with icons off (profiles of their own whose "Icons"
+// value is 0): start-up with icons on within 1.05 x of that.
 //
 // Usage: startup_bench [rounds] (zentor.exe is looked for one folder above
 // this program, minimal_app.exe and bare_app.exe beside it).
@@ -60,12 +62,15 @@ static std::string prepareFolder()
     buildBigMenus();
     int saved = saveMenuFile();
     freeAllMenus();
+    // The same menus for the runs without icons, under their own profile.
+    saved = saved && CopyFileA(dataFilePath, (folder + "\\bigoff.zt").c_str(), FALSE);
     return saved ? folder : "";
 }
 
 // Stores the options of a profile so no first-run greeting comes: always on
-// top, memory shown, no auto-hide, no chime.
-static int storeOptions(const char* profile)
+// top, memory shown, no auto-hide, no chime; and icons on or off when icons
+// is 1 or 0.
+static int storeOptions(const char* profile, int icons = -1)
 {
     unsigned char block[108] = {};
     putInt32(block + 0, 1);  // alwaysOnTop
@@ -77,6 +82,10 @@ static int storeOptions(const char* profile)
         return 0;
     int ok = RegSetValueExA(key, "User_Vars", 0, REG_BINARY, block, sizeof block) ==
              ERROR_SUCCESS;
+    DWORD iconsValue = (DWORD)icons;
+    if (icons >= 0)
+        ok = ok && RegSetValueExA(key, "Icons", 0, REG_DWORD, (const BYTE*)&iconsValue,
+                                  sizeof iconsValue) == ERROR_SUCCESS;
     RegCloseKey(key);
     return ok;
 }
@@ -171,6 +180,11 @@ int main(int argc, char** argv)
                       {}, {}};
     Subject big = {"zentor 400 x 99", zentorExe, "big -a", "ZTClass", "Zentor",
                    CMD_EXIT, nullptr, {}, {}};
+    // The same two without icons.
+    Subject plain = {"zentor without icons", zentorExe, "benchoff -a", "ZTClass", "Zentor",
+                     CMD_EXIT, "benchoff.zt", {}, {}};
+    Subject bigPlain = {"zentor 400 x 99 without icons", zentorExe, "bigoff -a", "ZTClass",
+                        "Zentor", CMD_EXIT, nullptr, {}, {}};
     // The minimal program's save, after its exit, makes its file anew as the
     // bar's does.
     Subject minimal = {"minimal", folder + "\\minimal_app.exe", "", "ZTMinimal", "Minimal",
@@ -182,8 +196,9 @@ int main(int argc, char** argv)
         printf("start-up: a Zentor bar is already running; close it first\n");
         return 2;
     }
-    if (!storeOptions("bench") || !storeOptions("big")) {
-        printf("start-up: cannot store the options of profiles \"bench\" and \"big\"\n");
+    if (!storeOptions("bench", 1) || !storeOptions("big", 1) || !storeOptions("benchoff", 0) ||
+        !storeOptions("bigoff", 0)) {
+        printf("start-up: cannot store the options of the profiles\n");
         return 2;
     }
     std::string work = prepareFolder();
@@ -193,8 +208,8 @@ int main(int argc, char** argv)
     }
 
     // One unmeasured round each loads the programs, DLLs and files into the
-    // caches; then each round starts the four in a different order.
-    Subject* subjects[] = {&zentor, &minimal, &bare, &big};
+    // caches; then each round starts the six in a different order.
+    Subject* subjects[] = {&zentor, &minimal, &bare, &big, &plain, &bigPlain};
     const int count = sizeof subjects / sizeof subjects[0];
     for (Subject* s : subjects)
         if (!runOnce(*s, work, 0))
@@ -253,5 +268,9 @@ int main(int argc, char** argv)
                     median(minimal.exitMs));
     met &= reportRatio("start-up 400 x 99", "zentor with 400 x 99", median(big.startMs),
                        "with the default menus", median(zentor.startMs), 1.2);
+    met &= reportRatio("start-up with icons, default menus", "icons on", median(zentor.startMs),
+                       "icons off", median(plain.startMs), 1.05);
+    met &= reportRatio("start-up with icons, 400 x 99", "icons on", median(big.startMs),
+                       "icons off", median(bigPlain.startMs), 1.05);
     return met ? 0 : 1;
 }

@@ -52,6 +52,7 @@ run_bench startup_bench "${BENCH_ROUNDS:-15}"
 run_bench data_file_bench "${BENCH_FILE_ROUNDS:-8}"
 run_bench status_soak_bench "${BENCH_REFRESHES:-100000}"
 run_bench editor_bench "${BENCH_EDITOR_ROUNDS:-21}"
+run_bench icons_bench "${BENCH_ICON_ROUNDS:-15}"
 run_bench day_soak_bench "${BENCH_DAY_PERCENT:-100}"
 
 echo

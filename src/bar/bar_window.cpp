@@ -341,7 +341,12 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         onRightClick(lParam);
         break;
     case WM_INITMENUPOPUP:
+        menuIconsPopupOpening();
         fillBarPopup((HMENU)wParam);
+        break;
+    case WM_ENTERIDLE:
+    case WM_EXITMENULOOP:
+        menuIconsMenuIdle();
         break;
     case WM_COMMAND:
         onCommand(LOWORD(wParam));

@@ -19,6 +19,13 @@ HICON shellFileIcon(const char* path, int large)
     return info.hIcon;
 }
 
+HICON firstIconOf(const char* path, int size)
+{
+    HICON icon = nullptr;
+    UINT got = PrivateExtractIconsA(path, 0, size, size, &icon, nullptr, 1, 0);
+    return got == 1 && icon ? icon : nullptr;
+}
+
 HICON shellGenericIcon(int large)
 {
     SHFILEINFOA info = {};

@@ -26,6 +26,19 @@ static const char* extensionOf(const char* path)
     return dot ? dot : "";
 }
 
+// Files that hold their icons themselves: their first one is the icon the
+// shell shows for them.
+static const char* const HOLDS_ICONS[] = {".exe", ".dll", ".ico", ".cpl", ".scr"};
+
+static int holdsIcons(const char* path)
+{
+    const char* extension = extensionOf(path);
+    for (const char* type : HOLDS_ICONS)
+        if (lstrcmpiA(extension, type) == 0)
+            return 1;
+    return 0;
+}
+
 int showsTypeIcon(const char* path)
 {
     const char* extension = extensionOf(path);
@@ -76,7 +89,13 @@ int lookUpFileIcon(const char* path, int size, int wantTypeIcon, uint32_t** pixe
     int own = (attributes & FILE_ATTRIBUTE_DIRECTORY) || !showsTypeIcon(found);
     if (!own && !wantTypeIcon)
         return ICON_OF_TYPE;
-    *pixels = pixelsOf(shellFileIcon(found, wantsLargeIcon(size)), size);
+    // Taken from the file at the very size wanted where it holds icons; the
+    // shell's own answer otherwise, or where the file holds none (some
+    // shells give such programs the icon of all programs).
+    if (own && !(attributes & FILE_ATTRIBUTE_DIRECTORY) && holdsIcons(found))
+        *pixels = pixelsOf(firstIconOf(found, size), size);
+    if (!*pixels)
+        *pixels = pixelsOf(shellFileIcon(found, wantsLargeIcon(size)), size);
     if (!*pixels)
         return ICON_NOTHING;
     return own ? ICON_OWN : ICON_OF_TYPE;

@@ -36,5 +36,8 @@ uint32_t* iconPixels(HICON icon, int size);
 // overlays, and of a file of no known type. Null when there is none.
 HICON shellFileIcon(const char* path, int large);
 HICON shellGenericIcon(int large);
+// The first icon a program or icon file holds, made at size x size; null
+// when it holds none.
+HICON firstIconOf(const char* path, int size);
 
 #endif

@@ -38,6 +38,8 @@ static int notified = 0;             // 1 while a WM_ICONS_READY is on its way
 static int generation = 0;           // requests of an older one are dropped
 static IconWorker workers[MAX_ICON_WORKERS];
 static int activeWorker = -1;        // the one taking the queue; -1 none
+static int paused = 0;               // 1: no new lookup begins
+static DWORD pausedSince = 0;
 
 IconRequest* newIconRequest(void* owner)
 {
@@ -107,7 +109,7 @@ static void tellBar(HWND window)
 // single-threaded apartment, and the shell's objects may rely on that.
 static void waitForWork()
 {
-    MsgWaitForMultipleObjects(1, &wakeEvent, FALSE, INFINITE, QS_ALLINPUT);
+    MsgWaitForMultipleObjects(1, &wakeEvent, FALSE, paused ? ICON_PAUSE_MS : INFINITE, QS_ALLINPUT);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
@@ -130,10 +132,14 @@ static DWORD WINAPI iconWorkerMain(void* room)
     IconWorker* self = &workers[(INT_PTR)room];
     // The shell finds some icons wrongly on any other kind of thread.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    // Icons may wait; the user's clicks may not.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
     for (;;) {
         EnterCriticalSection(&iconLock);
         int leave = self->abandoned;
-        IconRequest* r = leave ? nullptr : queueHead;
+        if (paused && GetTickCount() - pausedSince > ICON_PAUSE_MS)
+            paused = 0;
+        IconRequest* r = leave || paused ? nullptr : queueHead;
         if (r) {
             unlinkQueued(r);
             r->state = REQUEST_TAKEN;
@@ -314,6 +320,28 @@ IconRequest* takeFinishedIconRequests()
     notified = 0;
     LeaveCriticalSection(&iconLock);
     return done;
+}
+
+void pauseIconLookups()
+{
+    if (!lockMade)
+        return;
+    EnterCriticalSection(&iconLock);
+    paused = 1;
+    pausedSince = GetTickCount();
+    LeaveCriticalSection(&iconLock);
+}
+
+void resumeIconLookups()
+{
+    if (!lockMade)
+        return;
+    EnterCriticalSection(&iconLock);
+    int was = paused;
+    paused = 0;
+    LeaveCriticalSection(&iconLock);
+    if (was)
+        SetEvent(wakeEvent);
 }
 
 void* giveUpStuckIconLookup()

@@ -64,6 +64,13 @@ void putIconRequestsFirst(IconRequest** requests, int count);
 // The finished requests, oldest first, linked by next; the bar owns them.
 IconRequest* takeFinishedIconRequests();
 
+// While the bar opens a popup, the worker takes no new lookup: the popup's
+// drawing has the processor and the window system to itself. A lookup under
+// way runs on. Paused until resumed, at most ICON_PAUSE_MS.
+void pauseIconLookups();
+void resumeIconLookups();
+constexpr DWORD ICON_PAUSE_MS = 300;
+
 // Called now and then by the bar while requests are out: when a lookup has
 // taken longer than ICON_LOOKUP_STUCK_MS, its worker is given up, another
 // takes the rest of the queue, and the stuck request's owner is returned

@@ -1,5 +1,6 @@
 #include "menu_format.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 #include "save_calls.h"
@@ -22,15 +23,17 @@ constexpr size_t IO_BLOCK_SIZE = 64 * 1024;
 
 struct FileBlock {
     FILE* file;
-    uint8_t* data; // IO_BLOCK_SIZE bytes
+    uint8_t* data;   // size bytes
+    size_t size;
     size_t start;  // reading: next unread byte
     size_t end;    // reading: end of the bytes read; writing: bytes waiting
 };
 
-static void openBlock(FileBlock* block, FILE* file, uint8_t* data)
+static void openBlock(FileBlock* block, FILE* file, uint8_t* data, size_t size)
 {
     block->file = file;
     block->data = data;
+    block->size = size;
     block->start = 0;
     block->end = 0;
     setvbuf(file, nullptr, _IONBF, 0);
@@ -41,7 +44,7 @@ static int readBytes(FileBlock* block, uint8_t* out, size_t count)
     while (count > 0) {
         if (block->start == block->end) {
             block->start = 0;
-            block->end = fread(block->data, 1, IO_BLOCK_SIZE, block->file);
+            block->end = fread(block->data, 1, block->size, block->file);
             if (block->end == 0)
                 return 0;
         }
@@ -79,7 +82,7 @@ static int flushBlock(FileBlock* block)
 // when needed; null when that write failed.
 static uint8_t* reserveBytes(FileBlock* block, size_t count)
 {
-    if (IO_BLOCK_SIZE - block->end < count && !flushBlock(block))
+    if (block->size - block->end < count && !flushBlock(block))
         return nullptr;
     uint8_t* at = block->data + block->end;
     block->end += count;
@@ -179,7 +182,7 @@ MenuFileRead readMenus(FILE* file, int* badMenu, int* badApp)
         return MENU_FILE_EMPTY;
     uint8_t data[IO_BLOCK_SIZE];
     FileBlock block;
-    openBlock(&block, file, data);
+    openBlock(&block, file, data, sizeof data);
 
     uint8_t record[APP_RECORD_SIZE];
     if (!readBytes(&block, record, 4) || getInt32(record) != MENU_FILE_VERSION)
@@ -228,11 +231,28 @@ MenuFileRead readMenus(FILE* file, int* badMenu, int* badApp)
     return MENU_FILE_READ;
 }
 
+// The bytes of the whole file.
+static size_t fileSizeOfMenus()
+{
+    size_t size = 4;
+    for (MenuNode* m = menuList; m; m = m->next) {
+        size += MENU_RECORD_SIZE;
+        for (AppNode* a = m->firstApp; a; a = a->next)
+            size += APP_RECORD_SIZE;
+    }
+    return size;
+}
+
 int writeMenus(FILE* file)
 {
+    // The whole file is packed first and written in one call: the disk
+    // takes one write and its flush far sooner than a file's worth of small
+    // ones. Short of memory, it goes in blocks.
     uint8_t data[IO_BLOCK_SIZE];
+    size_t whole = fileSizeOfMenus();
+    uint8_t* all = whole > IO_BLOCK_SIZE ? (uint8_t*)malloc(whole) : nullptr;
     FileBlock block;
-    openBlock(&block, file, data);
+    openBlock(&block, file, all ? all : data, all ? whole : IO_BLOCK_SIZE);
     int ok = 0;
     uint8_t* at = reserveBytes(&block, 4);
     if (at) {
@@ -261,5 +281,7 @@ int writeMenus(FILE* file)
             packAppRecord(a, at);
         }
     }
-    return ok && flushBlock(&block);
+    ok = ok && flushBlock(&block);
+    free(all);
+    return ok;
 }

@@ -393,6 +393,23 @@ static void takeAnswer(IconRequest* r)
     }
 }
 
+void menuIconsPopupOpening()
+{
+    if (iconsRunning)
+        pauseIconLookups();
+}
+
+void menuIconsMenuIdle()
+{
+    if (iconsRunning)
+        resumeIconLookups();
+}
+
+int menuIconLookupsOut()
+{
+    return outstanding;
+}
+
 void onMenuIconsReady()
 {
     IconRequest* r = takeFinishedIconRequests();

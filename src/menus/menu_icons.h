@@ -30,6 +30,13 @@ void menuIconsBarMade();
 void remakeMenuIcons();
 // WM_ICONS_READY: takes the finished lookups and puts their icons in.
 void onMenuIconsReady();
+// A popup of the bar opens (WM_INITMENUPOPUP): lookups wait until the menu
+// is drawn and idle (WM_ENTERIDLE), or leaves (WM_EXITMENULOOP), so that
+// they never slow the opening down.
+void menuIconsPopupOpening();
+void menuIconsMenuIdle();
+// Lookups asked for and not yet answered (0 once every icon asked for is in).
+int menuIconLookupsOut();
 
 // Fills a popup, item by item: appends an item of the given id and text,
 // for the file at path, with its icon when that is ready; otherwise the
@@ -50,6 +57,9 @@ inline void stopMenuIcons() {}
 inline void menuIconsBarMade() {}
 inline void remakeMenuIcons() {}
 inline void onMenuIconsReady() {}
+inline int menuIconLookupsOut() { return 0; }
+inline void menuIconsPopupOpening() {}
+inline void menuIconsMenuIdle() {}
 inline void appendMenuItem(HMENU popup, UINT id, const char* text, const char*)
 {
     AppendMenuA(popup, MF_STRING, id, text);
