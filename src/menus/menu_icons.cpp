@@ -65,6 +65,8 @@ static UINT_PTR stuckTimer = 0;
 static WaitingItem* waiting = nullptr;
 static int waitingCount = 0;
 static int waitingRoom = 0;
+static int popupOpening = 0;          // 1 from a popup's filling until its menu is idle
+static int answersWaiting = 0;        // answers came while a popup opened
 static IconRequest** frontBatch = nullptr; // a popup's lookups, to go first
 static int frontCount = 0;
 static int frontRoom = 0;
@@ -395,14 +397,22 @@ static void takeAnswer(IconRequest* r)
 
 void menuIconsPopupOpening()
 {
-    if (iconsRunning)
-        pauseIconLookups();
+    if (!iconsRunning)
+        return;
+    popupOpening = 1;
+    pauseIconLookups();
 }
 
+// The answers that came while the popup opened are taken now that it
+// stands drawn: taken then, they would have kept it from being painted.
 void menuIconsMenuIdle()
 {
-    if (iconsRunning)
-        resumeIconLookups();
+    popupOpening = 0;
+    if (!iconsRunning)
+        return;
+    resumeIconLookups();
+    if (answersWaiting)
+        onMenuIconsReady();
 }
 
 int menuIconLookupsOut()
@@ -412,6 +422,11 @@ int menuIconLookupsOut()
 
 void onMenuIconsReady()
 {
+    if (popupOpening && iconsRunning) {
+        answersWaiting = 1;
+        return;
+    }
+    answersWaiting = 0;
     IconRequest* r = takeFinishedIconRequests();
     while (r) {
         IconRequest* next = r->next;
@@ -457,6 +472,7 @@ void startMenuIcons()
 
 void stopMenuIcons()
 {
+    popupOpening = answersWaiting = 0;
     if (!entries)
         return;
     iconsRunning = 0;
