@@ -310,9 +310,6 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_POWERBROADCAST:
         onPowerBroadcast();
         break;
-    case WM_START_ICONS:
-        startMenuIcons();
-        return 0;
     case WM_ICONS_READY:
         onMenuIconsReady();
         return 0;
@@ -356,6 +353,10 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             updateStatus();
         else if (wParam == HIDE_TIMER)
             onHideTimer();
+#ifndef ZENTOR_NT3
+        else if (wParam == ICON_START_TIMER)
+            onIconStartTimer();
+#endif
         return 0;
     case WM_NCACTIVATE:
         // A bar on its way out need not redraw its frame for losing the

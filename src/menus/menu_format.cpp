@@ -231,28 +231,23 @@ MenuFileRead readMenus(FILE* file, int* badMenu, int* badApp)
     return MENU_FILE_READ;
 }
 
-// The bytes of the whole file.
-static size_t fileSizeOfMenus()
-{
-    size_t size = 4;
-    for (MenuNode* m = menuList; m; m = m->next) {
-        size += MENU_RECORD_SIZE;
-        for (AppNode* a = m->firstApp; a; a = a->next)
-            size += APP_RECORD_SIZE;
-    }
-    return size;
-}
+// A save writes in blocks of a megabyte, from one block kept for every
+// save: fewer writes than the reading block's, and no fresh memory each time
+// (fresh pages cost more to touch than the packing itself). Null until the
+// first save that needs it, or when it cannot be had.
+constexpr size_t SAVE_BLOCK_SIZE = 1024 * 1024;
+static uint8_t* saveBlock = nullptr;
 
 int writeMenus(FILE* file)
 {
-    // The whole file is packed first and written in one call: the disk
-    // takes one write and its flush far sooner than a file's worth of small
-    // ones. Short of memory, it goes in blocks.
     uint8_t data[IO_BLOCK_SIZE];
-    size_t whole = fileSizeOfMenus();
-    uint8_t* all = whole > IO_BLOCK_SIZE ? (uint8_t*)malloc(whole) : nullptr;
+    if (!saveBlock)
+        saveBlock = (uint8_t*)malloc(SAVE_BLOCK_SIZE);
     FileBlock block;
-    openBlock(&block, file, all ? all : data, all ? whole : IO_BLOCK_SIZE);
+    if (saveBlock)
+        openBlock(&block, file, saveBlock, SAVE_BLOCK_SIZE);
+    else
+        openBlock(&block, file, data, sizeof data);
     int ok = 0;
     uint8_t* at = reserveBytes(&block, 4);
     if (at) {
@@ -281,7 +276,5 @@ int writeMenus(FILE* file)
             packAppRecord(a, at);
         }
     }
-    ok = ok && flushBlock(&block);
-    free(all);
-    return ok;
+    return ok && flushBlock(&block);
 }

@@ -522,7 +522,13 @@ void menuIconsBarMade()
     if (iconsRunning)
         setIconNotifyWindow(barWindow);
     else if (barSettings.showIcons)
-        PostMessageA(barWindow, WM_START_ICONS, 0, 0);
+        SetTimer(barWindow, ICON_START_TIMER, ICON_START_DELAY_MS, nullptr);
+}
+
+void onIconStartTimer()
+{
+    KillTimer(barWindow, ICON_START_TIMER);
+    startMenuIcons();
 }
 
 void remakeMenuIcons()

@@ -15,12 +15,17 @@
 
 #ifndef ZENTOR_NT3
 
-// Posted to the bar once it is shown, to begin the lookups.
-constexpr UINT WM_START_ICONS = WM_APP + 2;
+// Set on the bar once it is shown: the lookups begin when it fires. A
+// moment's wait leaves the shown bar to the user, and a program ended at
+// once to end at once, without waiting for the shell's first, slow lookup.
+constexpr UINT_PTR ICON_START_TIMER = 65247;
+constexpr UINT ICON_START_DELAY_MS = 250;
 
 // Begins the lookups when icons are switched on: after the bar is shown,
 // menu by menu in the bar's order. Harmless when they run.
 void startMenuIcons();
+// ICON_START_TIMER fired.
+void onIconStartTimer();
 // Stops the lookups and frees every icon, the bitmaps of the bar's popups
 // included (the popups are filled anew when they next open).
 void stopMenuIcons();
@@ -53,6 +58,7 @@ void menuIconsMenusChanged();
 #else
 
 inline void startMenuIcons() {}
+inline void onIconStartTimer() {}
 inline void stopMenuIcons() {}
 inline void menuIconsBarMade() {}
 inline void remakeMenuIcons() {}
