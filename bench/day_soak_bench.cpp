@@ -23,6 +23,7 @@
 #include "bench_util.h"
 #include "big_menus.h"
 #include "menus/menu_file.h"
+#include "menus/menu_icons.h"
 #include "object_counts.h"
 #include "options/options.h"
 #include "options/settings.h"
@@ -389,6 +390,10 @@ DWORD WINAPI driveTheDay(void*)
             return bar && IsWindowVisible(bar);
         }))
         giveUp("the bar did not show");
+    // The icon worker makes and frees icons while it looks up: the count is
+    // checked once the first icons are in.
+    if (!waitUntil([] { return menuIconsRunning() && menuIconLookupsOut() == 0; }))
+        giveUp("the menus' icons did not load");
     if (!probesWork("day soak"))
         ExitProcess(2);
     fillSystemCaches();

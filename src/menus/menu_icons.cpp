@@ -420,6 +420,11 @@ int menuIconLookupsOut()
     return outstanding;
 }
 
+int menuIconsRunning()
+{
+    return iconsRunning;
+}
+
 void onMenuIconsReady()
 {
     if (popupOpening && iconsRunning) {

@@ -42,6 +42,8 @@ void menuIconsPopupOpening();
 void menuIconsMenuIdle();
 // Lookups asked for and not yet answered (0 once every icon asked for is in).
 int menuIconLookupsOut();
+// 1 while lookups may run.
+int menuIconsRunning();
 
 // Fills a popup, item by item: appends an item of the given id and text,
 // for the file at path, with its icon when that is ready; otherwise the
@@ -64,6 +66,7 @@ inline void menuIconsBarMade() {}
 inline void remakeMenuIcons() {}
 inline void onMenuIconsReady() {}
 inline int menuIconLookupsOut() { return 0; }
+inline int menuIconsRunning() { return 0; }
 inline void menuIconsPopupOpening() {}
 inline void menuIconsMenuIdle() {}
 inline void appendMenuItem(HMENU popup, UINT id, const char* text, const char*)
