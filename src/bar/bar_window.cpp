@@ -1,6 +1,7 @@
 #include "bar_window.h"
 
 #include "auto_hide.h"
+#include "monitor.h"
 #include "status.h"
 #include "../app/app.h"
 #include "../app/message_box.h"
@@ -29,14 +30,24 @@ int barHeight()
     return GetSystemMetrics(SM_CYMENU) + BAR_EXTRA_HEIGHT;
 }
 
+int barLeft()
+{
+    return barMonitorRect.left;
+}
+
+int barWidth()
+{
+    return barMonitorRect.right - barMonitorRect.left;
+}
+
 int shownTop()
 {
-    return userOptions.bottom ? screenHeight - barHeight() : 0;
+    return userOptions.bottom ? barMonitorRect.bottom - barHeight() : barMonitorRect.top;
 }
 
 int hiddenTop()
 {
-    return userOptions.bottom ? screenHeight - 2 : 2 - barHeight();
+    return userOptions.bottom ? barMonitorRect.bottom - 2 : barMonitorRect.top + 2 - barHeight();
 }
 
 int registerBarClass()
@@ -65,9 +76,8 @@ static HWND createBarWindow()
 {
     DWORD exStyle = WS_EX_TOOLWINDOW | (userOptions.alwaysOnTop ? WS_EX_TOPMOST : 0);
     return CreateWindowExA(exStyle, BAR_CLASS, BAR_TITLE,
-                           WS_POPUP | WS_DLGFRAME | WS_SYSMENU, 0, shownTop(),
-                           GetSystemMetrics(SM_CXSCREEN), barHeight(), nullptr, nullptr,
-                           appInstance, nullptr);
+                           WS_POPUP | WS_DLGFRAME | WS_SYSMENU, barLeft(), shownTop(),
+                           barWidth(), barHeight(), nullptr, nullptr, appInstance, nullptr);
 }
 
 #ifndef ZENTOR_NT3
@@ -88,8 +98,7 @@ static void dockBar()
     if (!accepted)
         return;
     if (userOptions.autoHide) {
-        dockData.lParam = 1;
-        if (!SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData)) {
+        if (!setAutoHideBar(1)) {
             showWarning("Error autohiding!  Is\nthe Start Menu there?");
             userOptions.autoHide = 0;
         }
@@ -98,20 +107,30 @@ static void dockBar()
     reserveBarStrip();
 }
 
+// The shell keeps one auto-hide bar per edge: of the primary monitor, or of
+// the monitor the message names.
+UINT_PTR setAutoHideBar(int on)
+{
+    dockData.lParam = on;
+    if (!barOnOtherMonitor)
+        return SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData);
+    dockData.rc = barMonitorRect;
+    return SHZentorMessage(ABM_SETAUTOHIDEBAREX, &dockData);
+}
+
 void reserveBarStrip()
 {
-    int width = GetSystemMetrics(SM_CXSCREEN);
+    int width = barWidth();
     int height = barHeight();
-    dockData.rc.left = 0;
-    dockData.rc.top = 0;
-    dockData.rc.right = width;
-    dockData.rc.bottom = screenHeight; // as last read: start-up or display change
+    // The whole monitor; the primary one as tall as last read, at start-up
+    // or at a display change.
+    dockData.rc = barMonitorRect;
     SHZentorMessage(ABM_QUERYPOS, &dockData);
     if (userOptions.bottom)
         dockData.rc.top = dockData.rc.bottom - height;
     MoveWindow(barWindow, dockData.rc.left, dockData.rc.top, width, height, FALSE);
     dockData.rc.bottom = dockData.rc.top + height;
-    dockData.rc.right = width;
+    dockData.rc.right = dockData.rc.left + width;
     SHZentorMessage(ABM_SETPOS, &dockData);
 }
 
@@ -132,6 +151,7 @@ static void tellShell(DWORD message)
 
 int createBar()
 {
+    chooseBarMonitor();
     barWindow = createBarWindow();
     if (!barWindow)
         return 0;
@@ -163,8 +183,7 @@ void takeBarOffShell(int bottom)
     dockData.cbSize = sizeof(APPBARDATA);
     dockData.hWnd = barWindow;
     dockData.uEdge = bottom ? ABE_BOTTOM : ABE_TOP;
-    dockData.lParam = 0;
-    SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData);
+    setAutoHideBar(0);
     SHZentorMessage(ABM_REMOVE, &dockData);
 }
 #endif

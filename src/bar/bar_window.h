@@ -47,6 +47,10 @@ int remakeBar();
 // Reserves the bar's strip where the shell grants it and moves the bar
 // there; dockData already names the bar and its edge.
 void reserveBarStrip();
+// Registers the bar as the auto-hide bar of its edge of its monitor (on 1)
+// or takes it back (on 0); dockData already names the bar and its edge.
+// Returns what the shell answered: 0 when it refused.
+UINT_PTR setAutoHideBar(int on);
 // Tells the shell the bar is going: auto-hide registration off at the edge
 // the bar stands at (bottom nonzero: the bottom edge), then removal.
 void takeBarOffShell(int bottom);
@@ -55,6 +59,9 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 // Height of the bar: the menu bar plus its frame.
 int barHeight();
+// Left end and width of the bar: those of its monitor.
+int barLeft();
+int barWidth();
 // Top of the bar in its shown and hidden positions at the current edge.
 int shownTop();
 int hiddenTop();

@@ -143,7 +143,7 @@ void drawStatusText()
     COLORREF oldColor = SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
     int oldMode = SetBkMode(dc, TRANSPARENT);
 
-    int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    int screenWidth = barWidth();
     SIZE extent = {0, 0};
     GetTextExtentPoint32A(dc, full, (int)strlen(full), &extent);
     TEXTMETRICA textMetrics;

@@ -89,7 +89,6 @@ static void applyAutoHide(int hideChanged, int edgeChanged)
     // once the dialog has gone.
     int atBottom = (userOptions.bottom != 0) != (edgeChanged != 0);
     dockData.uEdge = atBottom ? ABE_BOTTOM : ABE_TOP;
-    dockData.lParam = userOptions.autoHide ? 1 : 0;
     if (userOptions.autoHide) {
         SetRectEmpty(&dockData.rc);
         SHZentorMessage(ABM_SETPOS, &dockData);
@@ -99,7 +98,7 @@ static void applyAutoHide(int hideChanged, int edgeChanged)
         setBarHidden(0);
         reserveBarStrip();
     }
-    if (!SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData)) {
+    if (!setAutoHideBar(userOptions.autoHide ? 1 : 0)) {
         int gaveStripUp = userOptions.autoHide;
         userOptions.autoHide = 0;
         setBarHidden(0);
