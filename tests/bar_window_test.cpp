@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "app/text.h"
 #include "bar/auto_hide.h"
+#include "bar/bar_dpi.h"
 #include "bar/bar_window.h"
 #include "menus/menu_bar.h"
 #include "options/options.h"
@@ -269,6 +270,58 @@ TEST_F(BarWindowTest, DocksWithTheShell)
         } else {
             EXPECT_EQ(0u, recordedBoxes.size()) << recordedBoxes[0].text;
         }
+        removeBar();
+        resetProgramState();
+        resetFakeDock();
+    }
+}
+
+// The bar comes to a monitor of another DPI (Wine has one DPI for all, so
+// the test sends what Windows would): it is made anew at the height of the
+// menu bar at that DPI, in its place at its edge, reserving that strip or
+// hidden to its 2 rows, and its menus' icons take that DPI's size. Back at
+// the first DPI it is as it was.
+TEST_F(BarWindowTest, NewDpiGivesTheBarItsSizeThere)
+{
+    typedef int(WINAPI * MetricsForDpi)(int, UINT);
+    MetricsForDpi metricsForDpi =
+        (MetricsForDpi)GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi");
+    ASSERT_NE(nullptr, metricsForDpi) << "no GetSystemMetricsForDpi";
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY), newDpi = dpi * 3 / 2;
+    ReleaseDC(nullptr, screen);
+    const int screenBottom = GetSystemMetrics(SM_CYSCREEN);
+    for (int autoHide : {0, 1}) {
+        SCOPED_TRACE(autoHide ? "hidden auto-hide bar at the top" : "bar with its strip at the bottom");
+        userOptions.autoHide = autoHide;
+        userOptions.bottom = !autoHide;
+        ASSERT_EQ(1, makeBar());
+        if (autoHide)
+            setBarHidden(1);
+        const RECT before = barRect();
+        for (int d : {newDpi, dpi}) {
+            dockCalls.clear();
+            RECT suggested = before;
+            SendMessageA(barWindow, WM_DPICHANGED, MAKEWPARAM(d, d), (LPARAM)&suggested);
+            RECT r = barRect();
+            const int height = r.bottom - r.top;
+            const int menuGrowth = metricsForDpi(SM_CYMENU, d) - metricsForDpi(SM_CYMENU, dpi);
+            EXPECT_GE(height - (before.bottom - before.top), menuGrowth) << "at " << d << " dpi";
+            EXPECT_EQ(W, r.right - r.left);
+            EXPECT_EQ(autoHide ? 2 : screenBottom, r.bottom) << "at " << d << " dpi, bar top " << r.top;
+            if (!autoHide) {
+                std::vector<DockCall> calls = dockingCalls();
+                ASSERT_FALSE(calls.empty());
+                EXPECT_EQ((DWORD)ABM_SETPOS, calls.back().message);
+                EXPECT_TRUE(EqualRect(&r, &calls.back().data.rc))
+                    << "reserved " << calls.back().data.rc.top << ".." << calls.back().data.rc.bottom
+                    << " at " << d << " dpi, bar " << r.top << ".." << r.bottom;
+            }
+            EXPECT_EQ(metricsForDpi(SM_CXSMICON, d), barSmallIconSize()) << "at " << d << " dpi";
+        }
+        RECT after = barRect();
+        EXPECT_TRUE(EqualRect(&before, &after)) << "back at " << dpi << " dpi, top " << after.top
+                                                << " height " << after.bottom - after.top;
         removeBar();
         resetProgramState();
         resetFakeDock();

@@ -1,6 +1,7 @@
 #include "bar_window.h"
 
 #include "auto_hide.h"
+#include "bar_dpi.h"
 #include "monitor.h"
 #include "status.h"
 #include "../app/app.h"
@@ -21,13 +22,20 @@ WNDCLASSA barClass;
 int barShown = 1;
 #ifndef ZENTOR_NT3
 APPBARDATA dockData;
+// 1 while the shell has the bar as one of its bars (ABM_NEW accepted it).
+static int barDocked = 0;
 // What the shell broadcasts when it starts again, having forgotten every bar.
 static UINT shellRestartMessage = 0;
 #endif
 
 int barHeight()
 {
+#ifdef ZENTOR_NT3
     return GetSystemMetrics(SM_CYMENU) + BAR_EXTRA_HEIGHT;
+#else
+    // The menu bar as tall as its font makes it at the bar's DPI.
+    return metricAtDpi(SM_CYMENU, barDpi) + scaleToBar(BAR_EXTRA_HEIGHT);
+#endif
 }
 
 int barLeft()
@@ -95,6 +103,7 @@ static void dockBar()
     dockData.cbSize = sizeof(APPBARDATA);
     setDockEdge();
     UINT_PTR accepted = SHZentorMessage(ABM_NEW, &dockData);
+    barDocked = accepted != 0;
     if (!accepted)
         return;
     if (userOptions.autoHide) {
@@ -152,9 +161,19 @@ static void tellShell(DWORD message)
 int createBar()
 {
     chooseBarMonitor();
+    barDpi = systemDpi();
     barWindow = createBarWindow();
     if (!barWindow)
         return 0;
+#ifndef ZENTOR_NT3
+    // The window has the DPI of the monitor it stands on; before it is shown
+    // it takes the size that DPI gives it.
+    int dpi = windowDpi(barWindow);
+    if (dpi != barDpi) {
+        barDpi = dpi;
+        MoveWindow(barWindow, barLeft(), shownTop(), barWidth(), barHeight(), FALSE);
+    }
+#endif
     // A new window comes with the class menu (105) as its menu bar: the
     // bar's own replaces it.
     HMENU classMenu = GetMenu(barWindow);
@@ -173,6 +192,21 @@ int createBar()
     setBarHidden(1);
 #endif
     return 1;
+}
+
+void placeBar()
+{
+#ifndef ZENTOR_NT3
+    if (barDocked && !userOptions.autoHide) {
+        dockData.cbSize = sizeof(APPBARDATA);
+        dockData.hWnd = barWindow;
+        setDockEdge();
+        reserveBarStrip();
+        return;
+    }
+#endif
+    SetWindowPos(barWindow, nullptr, barLeft(), barShown ? shownTop() : hiddenTop(), barWidth(),
+                 barHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 #ifndef ZENTOR_NT3
@@ -326,6 +360,9 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_POWERBROADCAST:
         onPowerBroadcast();
         break;
+    case WM_DPICHANGED:
+        onDpiChanged(wParam);
+        return 0;
 #endif
     case WM_DISPLAYCHANGE:
         onDisplayChange(lParam);

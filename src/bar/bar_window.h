@@ -43,6 +43,10 @@ void removeBar();
 // the old bar. When no new bar can be made the program saves and ends.
 // Returns 1 when the new bar stands.
 int remakeBar();
+// Puts the bar at its place and size for its monitor and DPI: a bar with a
+// strip of its own reserves it anew; an auto-hide bar keeps to its shown or
+// hidden place.
+void placeBar();
 #ifndef ZENTOR_NT3
 // Reserves the bar's strip where the shell grants it and moves the bar
 // there; dockData already names the bar and its edge.

@@ -1,0 +1,77 @@
+#include "bar_dpi.h"
+
+#include "bar_window.h"
+#include "status.h"
+
+int barDpi = USER_DEFAULT_SCREEN_DPI;
+
+// Windows 10's per-DPI functions, where the system has them.
+typedef UINT(WINAPI* DpiForSystemCall)();
+typedef UINT(WINAPI* DpiForWindowCall)(HWND);
+typedef int(WINAPI* MetricsForDpiCall)(int, UINT);
+
+static FARPROC user32Function(const char* name)
+{
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    return user32 ? GetProcAddress(user32, name) : nullptr;
+}
+
+int systemDpi()
+{
+    static DpiForSystemCall dpiForSystem = (DpiForSystemCall)user32Function("GetDpiForSystem");
+    if (dpiForSystem)
+        return (int)dpiForSystem();
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+int windowDpi(HWND window)
+{
+    static DpiForWindowCall dpiForWindow = (DpiForWindowCall)user32Function("GetDpiForWindow");
+    int dpi = dpiForWindow ? (int)dpiForWindow(window) : 0;
+    return dpi > 0 ? dpi : systemDpi();
+}
+
+int metricAtDpi(int index, int dpi)
+{
+    static MetricsForDpiCall metricsForDpi =
+        (MetricsForDpiCall)user32Function("GetSystemMetricsForDpi");
+    int system = systemDpi();
+    if (dpi == system)
+        return GetSystemMetrics(index);
+    if (metricsForDpi)
+        return metricsForDpi(index, (UINT)dpi);
+    return MulDiv(GetSystemMetrics(index), dpi, system);
+}
+
+int scaleToBar(int pixels)
+{
+    return MulDiv(pixels, barDpi, systemDpi());
+}
+
+int barSmallIconSize()
+{
+    return metricAtDpi(SM_CXSMICON, barDpi);
+}
+
+// The menus' icons are drawn at barSmallIconSize() each time they are made;
+// nothing here holds any.
+void onMenuIconSizeChanged()
+{
+}
+
+void onDpiChanged(WPARAM wParam)
+{
+    int dpi = HIWORD(wParam);
+    if (dpi <= 0)
+        return;
+    barDpi = dpi;
+    placeBar();
+    onMenuIconSizeChanged();
+    // The menu bar is measured again at its window's new DPI.
+    DrawMenuBar(barWindow);
+    updateStatus();
+}
