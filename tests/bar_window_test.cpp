@@ -9,6 +9,7 @@
 #include "bar/auto_hide.h"
 #include "bar/bar_dpi.h"
 #include "bar/bar_window.h"
+#include "bar/full_screen.h"
 #include "menus/menu_bar.h"
 #include "options/options.h"
 #include "resource.h"
@@ -239,7 +240,8 @@ TEST_F(BarWindowTest, DocksWithTheShell)
         for (const DockCall& call : calls) {
             EXPECT_EQ(sizeof(APPBARDATA), call.data.cbSize);
             EXPECT_EQ(barWindow, call.data.hWnd);
-            EXPECT_EQ(0u, call.data.uCallbackMessage);
+            // The bar takes the shell's notices, with a message of its own.
+            EXPECT_GE(call.data.uCallbackMessage, (UINT)WM_USER);
             EXPECT_EQ(c.bottom ? (UINT)ABE_BOTTOM : (UINT)ABE_TOP, call.data.uEdge);
             if (call.message == ABM_SETAUTOHIDEBAR)
                 EXPECT_EQ(1, call.data.lParam);
@@ -326,6 +328,54 @@ TEST_F(BarWindowTest, NewDpiGivesTheBarItsSizeThere)
         resetProgramState();
         resetFakeDock();
     }
+}
+
+// Whether window a stands above window b.
+bool standsAbove(HWND a, HWND b)
+{
+    for (HWND w = GetWindow(a, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == b)
+            return true;
+    return false;
+}
+
+// The shell says a full-screen program covers the bar's monitor, with the
+// message the bar gave it: a bar on top goes beneath the other windows, also
+// when it is made anew meanwhile, and comes back on top when the program
+// leaves full screen. A bar that is not on top stays where it is. (Wine's
+// shell sends no such notice.)
+TEST_F(BarWindowTest, FullScreenProgramTakesTheTopFromTheBarWhileItIsOpen)
+{
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100,
+                                 nullptr, nullptr, appInstance, nullptr);
+    ASSERT_NE(nullptr, other);
+    for (int onTop : {1, 0}) {
+        SCOPED_TRACE(onTop ? "always on top" : "not on top");
+        userOptions.alwaysOnTop = onTop;
+        userOptions.autoHide = 0;
+        ASSERT_EQ(1, makeBar());
+        ASSERT_FALSE(dockCalls.empty());
+        const UINT notice = dockCalls[0].data.uCallbackMessage;
+        ASSERT_TRUE(standsAbove(barWindow, other));
+        for (int open : {1, 0, 1}) {
+            SendMessageA(barWindow, notice, ABN_FULLSCREENAPP, open);
+            const bool top = onTop && !open;
+            EXPECT_EQ(top, (GetWindowLongA(barWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0)
+                << (open ? "full screen" : "full screen left");
+            EXPECT_EQ(!(onTop && open), standsAbove(barWindow, other))
+                << (open ? "full screen" : "full screen left");
+        }
+        // Made anew while the program is still in full screen.
+        SendMessageA(barWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(W, GetSystemMetrics(SM_CYSCREEN)));
+        EXPECT_EQ(!onTop, standsAbove(barWindow, other)) << "made anew";
+        EXPECT_EQ(0, GetWindowLongA(barWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) << "made anew";
+        SendMessageA(barWindow, notice, ABN_FULLSCREENAPP, 0);
+        EXPECT_EQ(onTop != 0, (GetWindowLongA(barWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+        removeBar();
+        resetProgramState();
+        resetFakeDock();
+    }
+    DestroyWindow(other);
 }
 #endif
 

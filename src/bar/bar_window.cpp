@@ -2,6 +2,7 @@
 
 #include "auto_hide.h"
 #include "bar_dpi.h"
+#include "full_screen.h"
 #include "monitor.h"
 #include "status.h"
 #include "../app/app.h"
@@ -82,7 +83,11 @@ int registerBarClass()
 
 static HWND createBarWindow()
 {
+#ifdef ZENTOR_NT3
     DWORD exStyle = WS_EX_TOOLWINDOW | (userOptions.alwaysOnTop ? WS_EX_TOPMOST : 0);
+#else
+    DWORD exStyle = WS_EX_TOOLWINDOW | (barBelongsOnTop() ? WS_EX_TOPMOST : 0);
+#endif
     return CreateWindowExA(exStyle, BAR_CLASS, BAR_TITLE,
                            WS_POPUP | WS_DLGFRAME | WS_SYSMENU, barLeft(), shownTop(),
                            barWidth(), barHeight(), nullptr, nullptr, appInstance, nullptr);
@@ -99,7 +104,9 @@ static void setDockEdge()
 static void dockBar()
 {
     dockData.hWnd = barWindow;
-    dockData.uCallbackMessage = 0;
+    // The shell's notices come as this message; the bar acts on the one
+    // that says a full-screen program covers its monitor.
+    dockData.uCallbackMessage = SHELL_NOTICE;
     dockData.cbSize = sizeof(APPBARDATA);
     setDockEdge();
     UINT_PTR accepted = SHZentorMessage(ABM_NEW, &dockData);
@@ -187,9 +194,14 @@ int createBar()
     rebuildMenuBar();
     if (classMenu)
         DestroyMenu(classMenu);
-    ShowWindow(barWindow, SW_RESTORE);
 #ifdef ZENTOR_NT3
+    ShowWindow(barWindow, SW_RESTORE);
     setBarHidden(1);
+#else
+    // Made while a full-screen program is open (a game that changed the
+    // display mode), the bar neither covers it nor takes its activation.
+    ShowWindow(barWindow, fullScreenOpen ? SW_SHOWNOACTIVATE : SW_RESTORE);
+    keepBelowFullScreen();
 #endif
     return 1;
 }
@@ -362,6 +374,9 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         break;
     case WM_DPICHANGED:
         onDpiChanged(wParam);
+        return 0;
+    case SHELL_NOTICE:
+        onShellNotice(wParam, lParam);
         return 0;
 #endif
     case WM_DISPLAYCHANGE:

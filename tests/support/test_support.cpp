@@ -9,6 +9,7 @@
 #include "app/command_line.h"
 #include "bar/auto_hide.h"
 #include "bar/bar_window.h"
+#include "bar/full_screen.h"
 #include "bar/status.h"
 #include "menus/menu_bar.h"
 #include "menus/menu_list.h"
@@ -162,6 +163,7 @@ void resetProgramState()
     barShown = 1;
     hideTimerId = 0;
     chimePlayed = 0;
+    fullScreenOpen = 0;
     freeAllMenus();
     menuBar = nullptr;
     memset(&userOptions, 0, sizeof userOptions);
