@@ -3,6 +3,7 @@
 #include "auto_hide.h"
 #include "bar_dpi.h"
 #include "full_screen.h"
+#include "hot_key.h"
 #include "monitor.h"
 #include "status.h"
 #include "../app/app.h"
@@ -198,10 +199,16 @@ int createBar()
     ShowWindow(barWindow, SW_RESTORE);
     setBarHidden(1);
 #else
+    // Held on every new window, from the moment it shows; a combination
+    // found taken is named once, over the bar.
+    int wasTaken = hotKeyState == HOT_KEY_TAKEN;
+    holdHotKey();
     // Made while a full-screen program is open (a game that changed the
     // display mode), the bar neither covers it nor takes its activation.
     ShowWindow(barWindow, fullScreenOpen ? SW_SHOWNOACTIVATE : SW_RESTORE);
     keepBelowFullScreen();
+    if (hotKeyState == HOT_KEY_TAKEN && !wasTaken)
+        warnHotKeyTaken();
 #endif
     return 1;
 }
@@ -252,6 +259,9 @@ void removeBar()
         popupMenu = nullptr;
     }
     if (barWindow) {
+#ifndef ZENTOR_NT3
+        releaseHotKey();
+#endif
         barGoing = 1;
         DestroyWindow(barWindow);
         barGoing = 0;
@@ -278,6 +288,9 @@ static void onActivate(WPARAM wParam)
 
 int remakeBar()
 {
+#ifndef ZENTOR_NT3
+    releaseHotKey();
+#endif
     barGoing = 1;
     DestroyWindow(barWindow);
     barGoing = 0;
@@ -378,6 +391,16 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case SHELL_NOTICE:
         onShellNotice(wParam, lParam);
         return 0;
+    case WM_HOTKEY:
+        onHotKey();
+        return 0;
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+        onMenuLoop(message == WM_ENTERMENULOOP);
+        break;
+    case HOT_KEY_MENU_CLOSED:
+        onHotKeyMenuClosed();
+        return 0;
 #endif
     case WM_DISPLAYCHANGE:
         onDisplayChange(lParam);
@@ -406,6 +429,9 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         fillBarPopup((HMENU)wParam);
         break;
     case WM_COMMAND:
+#ifndef ZENTOR_NT3
+        onMenuCommand();
+#endif
         onCommand(LOWORD(wParam));
         return 0;
     case WM_TIMER:

@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include <commctrl.h>
 #include <string.h>
 
 
@@ -18,7 +19,10 @@ struct SettingValue {
 static const SettingValue SETTINGS[] = {
     {"Icons", REG_DWORD, &barSettings.showIcons, sizeof barSettings.showIcons, 1},
     {"FolderMenus", REG_DWORD, &barSettings.folderMenus, sizeof barSettings.folderMenus, 1},
-    {"HotKey", REG_DWORD, &barSettings.hotKey, sizeof barSettings.hotKey, 0},
+    // Ctrl + Alt + Space: no shortcut of Windows, and no letter that a
+    // keyboard layout types with AltGr (which is Ctrl + Alt).
+    {"HotKey", REG_DWORD, &barSettings.hotKey, sizeof barSettings.hotKey,
+     (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8 | VK_SPACE},
     {"Monitor", REG_SZ, barSettings.monitor, sizeof barSettings.monitor, 0},
 };
 

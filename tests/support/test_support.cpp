@@ -14,6 +14,7 @@
 #include "menus/menu_bar.h"
 #include "menus/menu_list.h"
 #include "options/options.h"
+#include "options/settings.h"
 
 void pumpMessages(DWORD ms)
 {
@@ -164,6 +165,8 @@ void resetProgramState()
     hideTimerId = 0;
     chimePlayed = 0;
     fullScreenOpen = 0;
+    barSettings.hotKey = 0;
+    barSettings.monitor[0] = '\0';
     freeAllMenus();
     menuBar = nullptr;
     memset(&userOptions, 0, sizeof userOptions);

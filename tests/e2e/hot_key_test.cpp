@@ -1,0 +1,102 @@
+// The hot key of the running bar, pressed as the user presses it, from
+// another program (Wine turns keyboard input, from SendInput as from
+// xdotool, into WM_HOTKEY): it opens the first menu with its first item
+// chosen, so Enter starts that item; pressed again, or Esc, closes the menu
+// and the window that had the focus has it again. A combination another
+// program holds brings one warning naming it, and the bar runs without it.
+#include "driver.h"
+
+#include "../../res/resource.h"
+
+namespace {
+
+// Presses the keys one after the other and lets them go in turn backwards.
+void press(std::vector<WORD> keys)
+{
+    std::vector<INPUT> input;
+    for (size_t i = 0; i < 2 * keys.size(); i++) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = i < keys.size() ? keys[i] : keys[2 * keys.size() - 1 - i];
+        in.ki.dwFlags = i < keys.size() ? 0 : KEYEVENTF_KEYUP;
+        input.push_back(in);
+    }
+    SendInput((UINT)input.size(), input.data(), sizeof(INPUT));
+}
+
+const std::vector<WORD> HOT_KEY = {VK_CONTROL, VK_MENU, VK_SPACE}; // the default one
+
+TEST_F(E2eTest, HotKeyOpensTheFirstMenuAndIsNamedWhenTaken)
+{
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string probe(self);
+    probe = probe.substr(0, probe.find_last_of('\\')) + "\\launch_probe.exe";
+    writeBytes(file("default.zt"),
+               dataFileOf({{"&Probe", {{"&Run probe", probe}, {"&Missing", "c:\\missing.exe"}}},
+                           {"&Other", {{"&Missing", "c:\\missing.exe"}}}}));
+    std::vector<unsigned char> block = defaultOptions();
+    block[20] = 0; // no auto-hide
+    writeOptions("default", block);
+    const std::string probeOut = file("probe-out.txt");
+    SetEnvironmentVariableA("ZENTOR_PROBE_OUT", probeOut.c_str());
+    // The user's work, which has the focus.
+    HWND work = CreateWindowExA(0, "STATIC", "Work", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200,
+                                300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, work);
+    Running& program = start("zentor", "");
+    HWND bar = waitForBar(program);
+    ASSERT_NE(nullptr, bar);
+    auto menuOpen = [&] { return !windowsOf(program, "#32768").empty(); };
+    auto focusOn = [](HWND window) {
+        SetForegroundWindow(window);
+        return waitFor([&] { return GetForegroundWindow() == window; }, 5000);
+    };
+
+    ASSERT_TRUE(focusOn(work));
+    press(HOT_KEY);
+    ASSERT_TRUE(waitFor(menuOpen, 5000)) << "no menu opened";
+    EXPECT_EQ(bar, GetForegroundWindow());
+    press({VK_RETURN});
+    EXPECT_TRUE(waitFor([&] { return fileExists(probeOut); }, 10000))
+        << "Enter did not start the first item of the first menu";
+
+    for (WORD closing : {(WORD)VK_SPACE, (WORD)VK_ESCAPE}) {
+        SCOPED_TRACE(closing == VK_SPACE ? "the hot key again" : "Esc");
+        ASSERT_TRUE(focusOn(work));
+        press(HOT_KEY);
+        ASSERT_TRUE(waitFor(menuOpen, 5000)) << "no menu opened";
+        press(closing == VK_SPACE ? HOT_KEY : std::vector<WORD>{closing});
+        EXPECT_TRUE(waitFor([&] { return !menuOpen() && GetForegroundWindow() == work; }, 5000))
+            << "menu open " << menuOpen() << ", focus on " << GetForegroundWindow() << ", not "
+            << work;
+    }
+    EXPECT_TRUE(boxes.empty()) << boxes[0].text;
+
+    // Another program holds the combination.
+    PostMessageA(bar, WM_COMMAND, CMD_EXIT, 0);
+    ASSERT_TRUE(waitForEnd(program));
+    ASSERT_TRUE(RegisterHotKey(work, 1, MOD_CONTROL | MOD_ALT, VK_SPACE));
+    Running& second = start("zentor", "");
+    ASSERT_NE(nullptr, waitForBar(second));
+    driveUntil(second, [&] { return false; }, 3000);
+    ASSERT_EQ(1u, boxes.size());
+    // Named as the system names its keys: "Ctrl + Alt + Space" on Windows,
+    // "Control + Alt + space" under Wine.
+    std::string name;
+    for (WORD key : HOT_KEY) {
+        char text[32] = "";
+        GetKeyNameTextA((LONG)MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16, text, sizeof text);
+        name += (name.empty() ? "" : " + ") + std::string(text);
+    }
+    EXPECT_EQ("The hot key " + name + " is taken by another program.\n"
+              "Zentor runs without it; choose another one in Options.",
+              boxes[0].text);
+    EXPECT_EQ((UINT)MB_ICONWARNING, boxes[0].icon);
+    EXPECT_NE(nullptr, findWindowOf(second, "ZTClass")) << "the bar did not run on";
+    UnregisterHotKey(work, 1);
+    DestroyWindow(work);
+    SetEnvironmentVariableA("ZENTOR_PROBE_OUT", nullptr);
+}
+
+}  // namespace
