@@ -28,7 +28,7 @@ void warnHotKeyTaken();
 // Gives the combination back; one found taken stays known as taken.
 void releaseHotKey();
 // The combination as the system's hot key control shows it, such as
-// "Ctrl + Alt + Space" (barSettings.hotKey's form: the virtual key in the
+// "Ctrl + Alt + Home" (barSettings.hotKey's form: the virtual key in the
 // low byte, HOTKEYF_ flags in the next).
 void hotKeyName(int32_t hotKey, char* name, size_t size);
 

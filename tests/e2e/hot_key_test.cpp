@@ -18,13 +18,14 @@ void press(std::vector<WORD> keys)
         INPUT in{};
         in.type = INPUT_KEYBOARD;
         in.ki.wVk = i < keys.size() ? keys[i] : keys[2 * keys.size() - 1 - i];
-        in.ki.dwFlags = i < keys.size() ? 0 : KEYEVENTF_KEYUP;
+        in.ki.dwFlags = (i < keys.size() ? 0 : KEYEVENTF_KEYUP) |
+                        (in.ki.wVk == VK_HOME ? KEYEVENTF_EXTENDEDKEY : 0);
         input.push_back(in);
     }
     SendInput((UINT)input.size(), input.data(), sizeof(INPUT));
 }
 
-const std::vector<WORD> HOT_KEY = {VK_CONTROL, VK_MENU, VK_SPACE}; // the default one
+const std::vector<WORD> HOT_KEY = {VK_CONTROL, VK_MENU, VK_HOME}; // the default one
 
 TEST_F(E2eTest, HotKeyOpensTheFirstMenuAndIsNamedWhenTaken)
 {
@@ -61,12 +62,12 @@ TEST_F(E2eTest, HotKeyOpensTheFirstMenuAndIsNamedWhenTaken)
     EXPECT_TRUE(waitFor([&] { return fileExists(probeOut); }, 10000))
         << "Enter did not start the first item of the first menu";
 
-    for (WORD closing : {(WORD)VK_SPACE, (WORD)VK_ESCAPE}) {
-        SCOPED_TRACE(closing == VK_SPACE ? "the hot key again" : "Esc");
+    for (WORD closing : {(WORD)VK_HOME, (WORD)VK_ESCAPE}) {
+        SCOPED_TRACE(closing == VK_HOME ? "the hot key again" : "Esc");
         ASSERT_TRUE(focusOn(work));
         press(HOT_KEY);
         ASSERT_TRUE(waitFor(menuOpen, 5000)) << "no menu opened";
-        press(closing == VK_SPACE ? HOT_KEY : std::vector<WORD>{closing});
+        press(closing == VK_HOME ? HOT_KEY : std::vector<WORD>{closing});
         EXPECT_TRUE(waitFor([&] { return !menuOpen() && GetForegroundWindow() == work; }, 5000))
             << "menu open " << menuOpen() << ", focus on " << GetForegroundWindow() << ", not "
             << work;
@@ -76,17 +77,19 @@ TEST_F(E2eTest, HotKeyOpensTheFirstMenuAndIsNamedWhenTaken)
     // Another program holds the combination.
     PostMessageA(bar, WM_COMMAND, CMD_EXIT, 0);
     ASSERT_TRUE(waitForEnd(program));
-    ASSERT_TRUE(RegisterHotKey(work, 1, MOD_CONTROL | MOD_ALT, VK_SPACE));
+    ASSERT_TRUE(RegisterHotKey(work, 1, MOD_CONTROL | MOD_ALT, VK_HOME));
     Running& second = start("zentor", "");
     ASSERT_NE(nullptr, waitForBar(second));
     driveUntil(second, [&] { return false; }, 3000);
     ASSERT_EQ(1u, boxes.size());
-    // Named as the system names its keys: "Ctrl + Alt + Space" on Windows,
-    // "Control + Alt + space" under Wine.
+    // Named as the system names its keys: "Ctrl + Alt + Home" on Windows,
+    // "Control + Alt + Home" under Wine.
     std::string name;
     for (WORD key : HOT_KEY) {
         char text[32] = "";
-        GetKeyNameTextA((LONG)MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16, text, sizeof text);
+        LONG extended = key == VK_HOME ? 1L << 24 : 0;
+        GetKeyNameTextA((LONG)MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16 | extended, text,
+                        sizeof text);
         name += (name.empty() ? "" : " + ") + std::string(text);
     }
     EXPECT_EQ("The hot key " + name + " is taken by another program.\n"
