@@ -5,20 +5,32 @@
 
 int barDpi = USER_DEFAULT_SCREEN_DPI;
 
-// Windows 10's per-DPI functions, where the system has them.
+// Windows 10's per-DPI functions, looked up once; null where the system
+// has none.
 typedef UINT(WINAPI* DpiForSystemCall)();
 typedef UINT(WINAPI* DpiForWindowCall)(HWND);
 typedef int(WINAPI* MetricsForDpiCall)(int, UINT);
+static int dpiCallsLookedUp = 0;
+static DpiForSystemCall dpiForSystem = nullptr;
+static DpiForWindowCall dpiForWindow = nullptr;
+static MetricsForDpiCall metricsForDpi = nullptr;
 
-static FARPROC user32Function(const char* name)
+static void lookUpDpiCalls()
 {
+    if (dpiCallsLookedUp)
+        return;
+    dpiCallsLookedUp = 1;
     HMODULE user32 = GetModuleHandleA("user32.dll");
-    return user32 ? GetProcAddress(user32, name) : nullptr;
+    if (!user32)
+        return;
+    dpiForSystem = (DpiForSystemCall)GetProcAddress(user32, "GetDpiForSystem");
+    dpiForWindow = (DpiForWindowCall)GetProcAddress(user32, "GetDpiForWindow");
+    metricsForDpi = (MetricsForDpiCall)GetProcAddress(user32, "GetSystemMetricsForDpi");
 }
 
 int systemDpi()
 {
-    static DpiForSystemCall dpiForSystem = (DpiForSystemCall)user32Function("GetDpiForSystem");
+    lookUpDpiCalls();
     if (dpiForSystem)
         return (int)dpiForSystem();
     HDC screen = GetDC(nullptr);
@@ -30,15 +42,13 @@ int systemDpi()
 
 int windowDpi(HWND window)
 {
-    static DpiForWindowCall dpiForWindow = (DpiForWindowCall)user32Function("GetDpiForWindow");
+    lookUpDpiCalls();
     int dpi = dpiForWindow ? (int)dpiForWindow(window) : 0;
     return dpi > 0 ? dpi : systemDpi();
 }
 
 int metricAtDpi(int index, int dpi)
 {
-    static MetricsForDpiCall metricsForDpi =
-        (MetricsForDpiCall)user32Function("GetSystemMetricsForDpi");
     int system = systemDpi();
     if (dpi == system)
         return GetSystemMetrics(index);
