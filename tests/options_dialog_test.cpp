@@ -20,11 +20,8 @@
 #include "app/start_paths.h"
 #include "menus/menu_file.h"
 #include "options/options.h"
-#include "options/settings.h"
 #include "resource.h"
 #include "test_support.h"
-
-#include <commctrl.h>
 
 #ifndef ZENTOR_NT3
 struct DockCall {
@@ -339,62 +336,6 @@ TEST_F(DialogTest, TestAndFindChangeNoOption)
     EXPECT_EQ(0u, dockingCalls().size()) << "message " << dockingCalls()[0].message;
 #endif
 }
-
-#ifndef ZENTOR_NT3
-// The rows below the first options. "Monitor" lists the monitors with the
-// one the bar stands on chosen; left so, it keeps a setting that names a
-// monitor gone for now. "Hot Key" shows the bar's combination; OK with one
-// that another program holds names it in a warning and the bar runs
-// without it, with a free one the bar holds it, and with none it lets the
-// last one go.
-TEST_F(DialogTest, MonitorAndHotKeyRows)
-{
-    copyField(barSettings.monitor, "\\\\.\\DISPLAY9");
-    makeBar("100100");
-    HWND bar = barWindow;
-    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                 appInstance, nullptr);
-    const WORD taken = (HOTKEYF_CONTROL | HOTKEYF_ALT) << 8 | VK_F5;
-    const WORD free = (HOTKEYF_CONTROL | HOTKEYF_SHIFT) << 8 | VK_F6;
-    ASSERT_TRUE(RegisterHotKey(other, 1, MOD_CONTROL | MOD_ALT, VK_F5));
-    // Whether the bar holds a combination: no other window can take it then.
-    auto held = [&](UINT modifiers, UINT key) {
-        if (!RegisterHotKey(other, 2, modifiers, key))
-            return true;
-        UnregisterHotKey(other, 2);
-        return false;
-    };
-    for (WORD hotKey : {taken, free, (WORD)0}) {
-        SCOPED_TRACE(testing::Message() << "hot key " << std::hex << hotKey);
-        clearBoxes();
-        runDialog(openOptionsDialog, "Zentor Options", [&](HWND dialog) {
-            HWND list = GetDlgItem(dialog, IDC_MONITOR);
-            EXPECT_EQ(GetSystemMetrics(SM_CMONITORS), SendMessageA(list, CB_GETCOUNT, 0, 0));
-            char text[96] = "";
-            GetWindowTextA(list, text, sizeof text);
-            const std::string chosen = text, primary = ", primary";
-            EXPECT_TRUE(chosen.size() > primary.size() &&
-                        chosen.compare(chosen.size() - primary.size(), primary.size(), primary) == 0)
-                << "chosen: " << chosen;
-            SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, hotKey, 0);
-            SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-        });
-        EXPECT_EQ(hotKey, barSettings.hotKey);
-        if (hotKey == taken) {
-            ASSERT_EQ(1u, recordedBoxes.size());
-            EXPECT_EQ(0u, recordedBoxes[0].text.find("The hot key ")) << recordedBoxes[0].text;
-            EXPECT_NE(std::string::npos, recordedBoxes[0].text.find(" is taken by another program."))
-                << recordedBoxes[0].text;
-        } else {
-            EXPECT_TRUE(recordedBoxes.empty()) << recordedBoxes[0].text;
-        }
-        EXPECT_EQ(hotKey == free, held(MOD_CONTROL | MOD_SHIFT, VK_F6));
-        EXPECT_STREQ("\\\\.\\DISPLAY9", barSettings.monitor);
-        EXPECT_EQ(bar, barWindow) << "the bar was made anew";
-    }
-    DestroyWindow(other);
-}
-#endif
 
 // A relative data file stays in the folder the bar started in, whatever
 // folder the file dialog has made current when the program ends; options
