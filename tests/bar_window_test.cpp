@@ -7,7 +7,9 @@
 #include "app/app.h"
 #include "app/text.h"
 #include "bar/auto_hide.h"
+#include "bar/bar_dpi.h"
 #include "bar/bar_window.h"
+#include "bar/full_screen.h"
 #include "menus/menu_bar.h"
 #include "options/options.h"
 #include "resource.h"
@@ -238,7 +240,8 @@ TEST_F(BarWindowTest, DocksWithTheShell)
         for (const DockCall& call : calls) {
             EXPECT_EQ(sizeof(APPBARDATA), call.data.cbSize);
             EXPECT_EQ(barWindow, call.data.hWnd);
-            EXPECT_EQ(0u, call.data.uCallbackMessage);
+            // The bar takes the shell's notices, with a message of its own.
+            EXPECT_GE(call.data.uCallbackMessage, (UINT)WM_USER);
             EXPECT_EQ(c.bottom ? (UINT)ABE_BOTTOM : (UINT)ABE_TOP, call.data.uEdge);
             if (call.message == ABM_SETAUTOHIDEBAR)
                 EXPECT_EQ(1, call.data.lParam);
@@ -273,6 +276,106 @@ TEST_F(BarWindowTest, DocksWithTheShell)
         resetProgramState();
         resetFakeDock();
     }
+}
+
+// The bar comes to a monitor of another DPI (Wine has one DPI for all, so
+// the test sends what Windows would): it is made anew at the height of the
+// menu bar at that DPI, in its place at its edge, reserving that strip or
+// hidden to its 2 rows, and its menus' icons take that DPI's size. Back at
+// the first DPI it is as it was.
+TEST_F(BarWindowTest, NewDpiGivesTheBarItsSizeThere)
+{
+    typedef int(WINAPI * MetricsForDpi)(int, UINT);
+    MetricsForDpi metricsForDpi =
+        (MetricsForDpi)GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi");
+    ASSERT_NE(nullptr, metricsForDpi) << "no GetSystemMetricsForDpi";
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY), newDpi = dpi * 3 / 2;
+    ReleaseDC(nullptr, screen);
+    const int screenBottom = GetSystemMetrics(SM_CYSCREEN);
+    for (int autoHide : {0, 1}) {
+        SCOPED_TRACE(autoHide ? "hidden auto-hide bar at the top" : "bar with its strip at the bottom");
+        userOptions.autoHide = autoHide;
+        userOptions.bottom = !autoHide;
+        ASSERT_EQ(1, makeBar());
+        if (autoHide)
+            setBarHidden(1);
+        const RECT before = barRect();
+        for (int d : {newDpi, dpi}) {
+            dockCalls.clear();
+            RECT suggested = before;
+            SendMessageA(barWindow, WM_DPICHANGED, MAKEWPARAM(d, d), (LPARAM)&suggested);
+            RECT r = barRect();
+            const int height = r.bottom - r.top;
+            const int menuGrowth = metricsForDpi(SM_CYMENU, d) - metricsForDpi(SM_CYMENU, dpi);
+            EXPECT_GE(height - (before.bottom - before.top), menuGrowth) << "at " << d << " dpi";
+            EXPECT_EQ(W, r.right - r.left);
+            EXPECT_EQ(autoHide ? 2 : screenBottom, r.bottom) << "at " << d << " dpi, bar top " << r.top;
+            if (!autoHide) {
+                std::vector<DockCall> calls = dockingCalls();
+                ASSERT_FALSE(calls.empty());
+                EXPECT_EQ((DWORD)ABM_SETPOS, calls.back().message);
+                EXPECT_TRUE(EqualRect(&r, &calls.back().data.rc))
+                    << "reserved " << calls.back().data.rc.top << ".." << calls.back().data.rc.bottom
+                    << " at " << d << " dpi, bar " << r.top << ".." << r.bottom;
+            }
+            EXPECT_EQ(metricsForDpi(SM_CXSMICON, d), barSmallIconSize()) << "at " << d << " dpi";
+        }
+        RECT after = barRect();
+        EXPECT_TRUE(EqualRect(&before, &after)) << "back at " << dpi << " dpi, top " << after.top
+                                                << " height " << after.bottom - after.top;
+        removeBar();
+        resetProgramState();
+        resetFakeDock();
+    }
+}
+
+// Whether window a stands above window b.
+bool standsAbove(HWND a, HWND b)
+{
+    for (HWND w = GetWindow(a, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == b)
+            return true;
+    return false;
+}
+
+// The shell says a full-screen program covers the bar's monitor, with the
+// message the bar gave it: a bar on top goes beneath the other windows, also
+// when it is made anew meanwhile, and comes back on top when the program
+// leaves full screen. A bar that is not on top stays where it is. (Wine's
+// shell sends no such notice.)
+TEST_F(BarWindowTest, FullScreenProgramTakesTheTopFromTheBarWhileItIsOpen)
+{
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100,
+                                 nullptr, nullptr, appInstance, nullptr);
+    ASSERT_NE(nullptr, other);
+    for (int onTop : {1, 0}) {
+        SCOPED_TRACE(onTop ? "always on top" : "not on top");
+        userOptions.alwaysOnTop = onTop;
+        userOptions.autoHide = 0;
+        ASSERT_EQ(1, makeBar());
+        ASSERT_FALSE(dockCalls.empty());
+        const UINT notice = dockCalls[0].data.uCallbackMessage;
+        ASSERT_TRUE(standsAbove(barWindow, other));
+        for (int open : {1, 0, 1}) {
+            SendMessageA(barWindow, notice, ABN_FULLSCREENAPP, open);
+            const bool top = onTop && !open;
+            EXPECT_EQ(top, (GetWindowLongA(barWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0)
+                << (open ? "full screen" : "full screen left");
+            EXPECT_EQ(!(onTop && open), standsAbove(barWindow, other))
+                << (open ? "full screen" : "full screen left");
+        }
+        // Made anew while the program is still in full screen.
+        SendMessageA(barWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(W, GetSystemMetrics(SM_CYSCREEN)));
+        EXPECT_EQ(!onTop, standsAbove(barWindow, other)) << "made anew";
+        EXPECT_EQ(0, GetWindowLongA(barWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) << "made anew";
+        SendMessageA(barWindow, notice, ABN_FULLSCREENAPP, 0);
+        EXPECT_EQ(onTop != 0, (GetWindowLongA(barWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+        removeBar();
+        resetProgramState();
+        resetFakeDock();
+    }
+    DestroyWindow(other);
 }
 #endif
 

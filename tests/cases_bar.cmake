@@ -17,3 +17,12 @@ endforeach()
 zentor_script_test(e2e_auto_hide
   bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e_auto_hide.sh $<TARGET_FILE:zentor> $<TARGET_FILE:zentornt3>)
 set_tests_properties(e2e_auto_hide PROPERTIES TIMEOUT 240)
+
+# Two monitors of different sizes, on an X server and in a Wine prefix of the
+# test's own.
+add_executable(dock_probe support/dock_probe.cpp)
+target_link_options(dock_probe PRIVATE -static)
+zentor_script_test(e2e_monitors
+  bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e_monitors.sh $<TARGET_FILE:zentor> $<TARGET_FILE:zentornt3>
+       $<TARGET_FILE:dock_probe> ${CMAKE_BINARY_DIR}/monitors-prefix)
+set_tests_properties(e2e_monitors PROPERTIES TIMEOUT 240)

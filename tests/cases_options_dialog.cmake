@@ -7,3 +7,7 @@ foreach(variant zentor zentornt3)
     FAKES shell_dock sound_call file_dialog_call)
 endforeach()
 target_sources(e2e_test PRIVATE e2e/options_dialog_test.cpp)
+# The hot key, pressed from outside; the probe of the launch tests is the
+# first item of the bar's first menu.
+target_sources(e2e_test PRIVATE e2e/hot_key_test.cpp)
+add_dependencies(e2e_test launch_probe)

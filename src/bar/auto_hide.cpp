@@ -22,11 +22,11 @@ void slideBar(int y)
         DWORD elapsed = GetTickCount() - start;
         if (elapsed >= duration)
             break;
-        SetWindowPos(barWindow, nullptr, 0, slideTop(top0, y, elapsed, duration), 0, 0,
+        SetWindowPos(barWindow, nullptr, barLeft(), slideTop(top0, y, elapsed, duration), 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         UpdateWindow(barWindow);
     }
-    SetWindowPos(barWindow, nullptr, 0, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(barWindow, nullptr, barLeft(), y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateWindow(barWindow);
 }
 
@@ -50,7 +50,7 @@ void setBarHidden(int hide)
     if (animate)
         slideBar(y);
     else
-        SetWindowPos(barWindow, nullptr, 0, y, GetSystemMetrics(SM_CXSCREEN), barHeight(),
+        SetWindowPos(barWindow, nullptr, barLeft(), y, barWidth(), barHeight(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     if (hide) {
         barShown = 0;

@@ -1,6 +1,10 @@
 #include "bar_window.h"
 
 #include "auto_hide.h"
+#include "bar_dpi.h"
+#include "full_screen.h"
+#include "hot_key.h"
+#include "monitor.h"
 #include "status.h"
 #include "../app/app.h"
 #include "../app/message_box.h"
@@ -22,23 +26,40 @@ WNDCLASSA barClass;
 int barShown = 1;
 #ifndef ZENTOR_NT3
 APPBARDATA dockData;
+// 1 while the shell has the bar as one of its bars (ABM_NEW accepted it).
+static int barDocked = 0;
 // What the shell broadcasts when it starts again, having forgotten every bar.
 static UINT shellRestartMessage = 0;
 #endif
 
 int barHeight()
 {
+#ifdef ZENTOR_NT3
     return GetSystemMetrics(SM_CYMENU) + BAR_EXTRA_HEIGHT;
+#else
+    // The menu bar as tall as its font makes it at the bar's DPI.
+    return metricAtDpi(SM_CYMENU, barDpi) + scaleToBar(BAR_EXTRA_HEIGHT);
+#endif
+}
+
+int barLeft()
+{
+    return barMonitorRect.left;
+}
+
+int barWidth()
+{
+    return barMonitorRect.right - barMonitorRect.left;
 }
 
 int shownTop()
 {
-    return userOptions.bottom ? screenHeight - barHeight() : 0;
+    return userOptions.bottom ? barMonitorRect.bottom - barHeight() : barMonitorRect.top;
 }
 
 int hiddenTop()
 {
-    return userOptions.bottom ? screenHeight - 2 : 2 - barHeight();
+    return userOptions.bottom ? barMonitorRect.bottom - 2 : barMonitorRect.top + 2 - barHeight();
 }
 
 int registerBarClass()
@@ -65,11 +86,14 @@ int registerBarClass()
 
 static HWND createBarWindow()
 {
+#ifdef ZENTOR_NT3
     DWORD exStyle = WS_EX_TOOLWINDOW | (userOptions.alwaysOnTop ? WS_EX_TOPMOST : 0);
+#else
+    DWORD exStyle = WS_EX_TOOLWINDOW | (barBelongsOnTop() ? WS_EX_TOPMOST : 0);
+#endif
     return CreateWindowExA(exStyle, BAR_CLASS, BAR_TITLE,
-                           WS_POPUP | WS_DLGFRAME | WS_SYSMENU, 0, shownTop(),
-                           GetSystemMetrics(SM_CXSCREEN), barHeight(), nullptr, nullptr,
-                           appInstance, nullptr);
+                           WS_POPUP | WS_DLGFRAME | WS_SYSMENU, barLeft(), shownTop(),
+                           barWidth(), barHeight(), nullptr, nullptr, appInstance, nullptr);
 }
 
 #ifndef ZENTOR_NT3
@@ -83,15 +107,17 @@ static void setDockEdge()
 static void dockBar()
 {
     dockData.hWnd = barWindow;
-    dockData.uCallbackMessage = 0;
+    // The shell's notices come as this message; the bar acts on the one
+    // that says a full-screen program covers its monitor.
+    dockData.uCallbackMessage = SHELL_NOTICE;
     dockData.cbSize = sizeof(APPBARDATA);
     setDockEdge();
     UINT_PTR accepted = SHZentorMessage(ABM_NEW, &dockData);
+    barDocked = accepted != 0;
     if (!accepted)
         return;
     if (userOptions.autoHide) {
-        dockData.lParam = 1;
-        if (!SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData)) {
+        if (!setAutoHideBar(1)) {
             showWarning("Error autohiding!  Is\nthe Start Menu there?");
             userOptions.autoHide = 0;
         }
@@ -100,20 +126,30 @@ static void dockBar()
     reserveBarStrip();
 }
 
+// The shell keeps one auto-hide bar per edge: of the primary monitor, or of
+// the monitor the message names.
+UINT_PTR setAutoHideBar(int on)
+{
+    dockData.lParam = on;
+    if (!barOnOtherMonitor)
+        return SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData);
+    dockData.rc = barMonitorRect;
+    return SHZentorMessage(ABM_SETAUTOHIDEBAREX, &dockData);
+}
+
 void reserveBarStrip()
 {
-    int width = GetSystemMetrics(SM_CXSCREEN);
+    int width = barWidth();
     int height = barHeight();
-    dockData.rc.left = 0;
-    dockData.rc.top = 0;
-    dockData.rc.right = width;
-    dockData.rc.bottom = screenHeight; // as last read: start-up or display change
+    // The whole monitor; the primary one as tall as last read, at start-up
+    // or at a display change.
+    dockData.rc = barMonitorRect;
     SHZentorMessage(ABM_QUERYPOS, &dockData);
     if (userOptions.bottom)
         dockData.rc.top = dockData.rc.bottom - height;
     MoveWindow(barWindow, dockData.rc.left, dockData.rc.top, width, height, FALSE);
     dockData.rc.bottom = dockData.rc.top + height;
-    dockData.rc.right = width;
+    dockData.rc.right = dockData.rc.left + width;
     SHZentorMessage(ABM_SETPOS, &dockData);
 }
 
@@ -134,9 +170,26 @@ static void tellShell(DWORD message)
 
 int createBar()
 {
+    chooseBarMonitor();
+#ifndef ZENTOR_NT3
+    int lastDpi = barDpi;
+#endif
+    barDpi = systemDpi();
     barWindow = createBarWindow();
     if (!barWindow)
         return 0;
+#ifndef ZENTOR_NT3
+    // The window has the DPI of the monitor it stands on; before it is shown
+    // it takes the size that DPI gives it.
+    int dpi = windowDpi(barWindow);
+    if (dpi != barDpi) {
+        barDpi = dpi;
+        MoveWindow(barWindow, barLeft(), shownTop(), barWidth(), barHeight(), FALSE);
+    }
+    // A bar made anew on a monitor of another DPI.
+    if (barDpi != lastDpi)
+        onMenuIconSizeChanged();
+#endif
     // A new window comes with the class menu (105) as its menu bar: the
     // bar's own replaces it.
     HMENU classMenu = GetMenu(barWindow);
@@ -150,12 +203,38 @@ int createBar()
     rebuildMenuBar();
     if (classMenu)
         DestroyMenu(classMenu);
-    ShowWindow(barWindow, SW_RESTORE);
 #ifdef ZENTOR_NT3
+    ShowWindow(barWindow, SW_RESTORE);
     setBarHidden(1);
+#else
+    // Held on every new window, from the moment it shows; a combination
+    // found taken is named once, over the bar.
+    int wasTaken = hotKeyState == HOT_KEY_TAKEN;
+    holdHotKey();
+    // Made while a full-screen program is open (a game that changed the
+    // display mode), the bar neither covers it nor takes its activation.
+    ShowWindow(barWindow, fullScreenOpen ? SW_SHOWNOACTIVATE : SW_RESTORE);
+    keepBelowFullScreen();
+    if (hotKeyState == HOT_KEY_TAKEN && !wasTaken)
+        warnHotKeyTaken();
 #endif
     menuIconsBarMade();
     return 1;
+}
+
+void placeBar()
+{
+#ifndef ZENTOR_NT3
+    if (barDocked && !userOptions.autoHide) {
+        dockData.cbSize = sizeof(APPBARDATA);
+        dockData.hWnd = barWindow;
+        setDockEdge();
+        reserveBarStrip();
+        return;
+    }
+#endif
+    SetWindowPos(barWindow, nullptr, barLeft(), barShown ? shownTop() : hiddenTop(), barWidth(),
+                 barHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 #ifndef ZENTOR_NT3
@@ -166,8 +245,7 @@ void takeBarOffShell(int bottom)
     dockData.cbSize = sizeof(APPBARDATA);
     dockData.hWnd = barWindow;
     dockData.uEdge = bottom ? ABE_BOTTOM : ABE_TOP;
-    dockData.lParam = 0;
-    SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData);
+    setAutoHideBar(0);
     SHZentorMessage(ABM_REMOVE, &dockData);
 }
 #endif
@@ -190,6 +268,9 @@ void removeBar()
         popupMenu = nullptr;
     }
     if (barWindow) {
+#ifndef ZENTOR_NT3
+        releaseHotKey();
+#endif
         barGoing = 1;
         DestroyWindow(barWindow);
         barGoing = 0;
@@ -216,6 +297,9 @@ static void onActivate(WPARAM wParam)
 
 int remakeBar()
 {
+#ifndef ZENTOR_NT3
+    releaseHotKey();
+#endif
     barGoing = 1;
     DestroyWindow(barWindow);
     barGoing = 0;
@@ -313,6 +397,24 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_ICONS_READY:
         onMenuIconsReady();
         return 0;
+    case WM_DPICHANGED:
+        onDpiChanged(wParam);
+        return 0;
+    case SHELL_NOTICE:
+        onShellNotice(wParam, lParam);
+        return 0;
+    case WM_HOTKEY:
+        onHotKey();
+        return 0;
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+        onMenuLoop(message == WM_ENTERMENULOOP);
+        if (message == WM_EXITMENULOOP)
+            menuIconsMenuIdle();
+        break;
+    case HOT_KEY_MENU_CLOSED:
+        onHotKeyMenuClosed();
+        return 0;
 #endif
     case WM_DISPLAYCHANGE:
         onDisplayChange(lParam);
@@ -342,10 +444,12 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         fillBarPopup((HMENU)wParam);
         break;
     case WM_ENTERIDLE:
-    case WM_EXITMENULOOP:
         menuIconsMenuIdle();
         break;
     case WM_COMMAND:
+#ifndef ZENTOR_NT3
+        onMenuCommand();
+#endif
         onCommand(LOWORD(wParam));
         return 0;
     case WM_TIMER:

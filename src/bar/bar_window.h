@@ -21,6 +21,11 @@ constexpr int BAR_EXTRA_HEIGHT = 10;
 constexpr int BAR_EXTRA_HEIGHT = 5;
 #endif
 
+// The bar's own messages, in one list so that no two meet.
+constexpr UINT SHELL_NOTICE = WM_APP + 1;        // the shell's notices (ABN_ in wParam)
+constexpr UINT HOT_KEY_MENU_CLOSED = WM_APP + 2; // a menu the hot key opened has closed
+constexpr UINT WM_ICONS_READY = WM_APP + 3;      // the icon worker has answers waiting
+
 extern HWND barWindow;        // the bar; null until createBar succeeds
 extern WNDCLASSA barClass;    // the registered class, kept for its icon
 extern int barShown;          // 1 while the bar stands in its shown position
@@ -43,10 +48,18 @@ void removeBar();
 // the old bar. When no new bar can be made the program saves and ends.
 // Returns 1 when the new bar stands.
 int remakeBar();
+// Puts the bar at its place and size for its monitor and DPI: a bar with a
+// strip of its own reserves it anew; an auto-hide bar keeps to its shown or
+// hidden place.
+void placeBar();
 #ifndef ZENTOR_NT3
 // Reserves the bar's strip where the shell grants it and moves the bar
 // there; dockData already names the bar and its edge.
 void reserveBarStrip();
+// Registers the bar as the auto-hide bar of its edge of its monitor (on 1)
+// or takes it back (on 0); dockData already names the bar and its edge.
+// Returns what the shell answered: 0 when it refused.
+UINT_PTR setAutoHideBar(int on);
 // Tells the shell the bar is going: auto-hide registration off at the edge
 // the bar stands at (bottom nonzero: the bottom edge), then removal.
 void takeBarOffShell(int bottom);
@@ -55,6 +68,9 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 // Height of the bar: the menu bar plus its frame.
 int barHeight();
+// Left end and width of the bar: those of its monitor.
+int barLeft();
+int barWidth();
 // Top of the bar in its shown and hidden positions at the current edge.
 int shownTop();
 int hiddenTop();

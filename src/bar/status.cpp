@@ -3,6 +3,7 @@
 #include <string.h>
 #include <time.h>
 
+#include "bar_dpi.h"
 #include "bar_window.h"
 #include "../app/app.h"
 #include "../app/message_box.h"
@@ -137,20 +138,23 @@ void drawStatusText()
     memset(&metrics, 0, sizeof metrics);
     metrics.cbSize = NONCLIENT_METRICS_SIZE; // the classic layout every Windows accepts
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0);
+    // The menu font at the bar's DPI, as the menu bar beside the text has it.
+    metrics.lfMenuFont.lfHeight = scaleToBar(metrics.lfMenuFont.lfHeight);
     HFONT font = CreateFontIndirectA(&metrics.lfMenuFont);
     HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
 #endif
     COLORREF oldColor = SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
     int oldMode = SetBkMode(dc, TRANSPARENT);
 
-    int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    int screenWidth = barWidth();
     SIZE extent = {0, 0};
     GetTextExtentPoint32A(dc, full, (int)strlen(full), &extent);
     TEXTMETRICA textMetrics;
     memset(&textMetrics, 0, sizeof textMetrics);
     GetTextMetricsA(dc, &textMetrics);
     int x = statusLeft(screenWidth, extent.cx);
-    int y = statusTop(GetSystemMetrics(SM_CYMENU), textMetrics.tmHeight);
+    // Centred in the bar's height at its DPI.
+    int y = statusTop(barHeight() - BAR_EXTRA_HEIGHT, textMetrics.tmHeight);
 
     TextOutA(dc, x, y, main, (int)strlen(main));
     if (percent >= 0) {

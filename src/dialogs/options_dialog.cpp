@@ -1,5 +1,7 @@
 #include "options_dialog.h"
 
+#include <string.h>
+
 #include "file_browse.h"
 #include "../app/app.h"
 #include "../app/message_box.h"
@@ -40,6 +42,10 @@ static void fillDialog(HWND dialog)
     setCheck(dialog, IDC_SHOW_ICONS, barSettings.showIcons);
 #endif
     setCheck(dialog, IDC_FOLDER_MENUS, barSettings.folderMenus);
+#ifndef ZENTOR_NT3
+    fillMonitorBox(dialog);
+    fillHotKeyBox(dialog);
+#endif
 }
 
 static void readWavFile(HWND dialog, char (&path)[WAV_FILE_SIZE])
@@ -90,7 +96,6 @@ static void applyAutoHide(int hideChanged, int edgeChanged)
     // once the dialog has gone.
     int atBottom = (userOptions.bottom != 0) != (edgeChanged != 0);
     dockData.uEdge = atBottom ? ABE_BOTTOM : ABE_TOP;
-    dockData.lParam = userOptions.autoHide ? 1 : 0;
     if (userOptions.autoHide) {
         SetRectEmpty(&dockData.rc);
         SHZentorMessage(ABM_SETPOS, &dockData);
@@ -100,7 +105,7 @@ static void applyAutoHide(int hideChanged, int edgeChanged)
         setBarHidden(0);
         reserveBarStrip();
     }
-    if (!SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData)) {
+    if (!setAutoHideBar(userOptions.autoHide ? 1 : 0)) {
         int gaveStripUp = userOptions.autoHide;
         userOptions.autoHide = 0;
         setBarHidden(0);
@@ -151,6 +156,12 @@ static int acceptOptions(HWND dialog)
     }
 #endif
     takeCheck(dialog, IDC_FOLDER_MENUS, &barSettings.folderMenus);
+#ifndef ZENTOR_NT3
+    // A new monitor, like a new edge, comes with a new bar once the dialog
+    // has gone.
+    takeMonitorBox(dialog);
+    takeHotKeyBox(dialog);
+#endif
     EndDialog(dialog, 1);
     return 1;
 }
@@ -180,13 +191,13 @@ INT_PTR CALLBACK optionsDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     return FALSE;
 }
 
-// The bar at the other edge is a new window. The old one owns the dialog,
-// so it goes only after the dialog has ended, leaving the shell from the
-// edge it stood at.
-static void moveBarToNewEdge()
+// The bar at the other edge, or on another monitor, is a new window. The
+// old one owns the dialog, so it goes only after the dialog has ended,
+// leaving the shell from the edge it stood at.
+static void moveBar(int32_t oldBottom)
 {
 #ifndef ZENTOR_NT3
-    takeBarOffShell(!userOptions.bottom);
+    takeBarOffShell(oldBottom);
 #endif
     remakeBar();
 }
@@ -194,7 +205,17 @@ static void moveBarToNewEdge()
 void openOptionsDialog()
 {
     int32_t bottom = userOptions.bottom;
+#ifndef ZENTOR_NT3
+    char monitor[MONITOR_NAME_SIZE];
+    copyField(monitor, barSettings.monitor);
+    // The hot key control's library, for this dialog alone.
+    loadHotKeyControl();
+#endif
     DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_OPTIONS), barWindow, optionsDlgProc, 0);
-    if ((userOptions.bottom != 0) != (bottom != 0))
-        moveBarToNewEdge();
+    int moved = (userOptions.bottom != 0) != (bottom != 0);
+#ifndef ZENTOR_NT3
+    moved = moved || strcmp(monitor, barSettings.monitor) != 0;
+#endif
+    if (moved)
+        moveBar(bottom);
 }

@@ -7,6 +7,7 @@
 
 #include "icon_lookup.h"
 #include "../app/app.h"
+#include "../bar/bar_window.h"
 
 // How long stopping waits for a lookup under way.
 constexpr DWORD ICON_STOP_WAIT_MS = 1000;

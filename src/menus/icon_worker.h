@@ -14,8 +14,8 @@
 #include <stdint.h>
 #include <windows.h>
 
-// Posted to the notify window when finished requests wait.
-constexpr UINT WM_ICONS_READY = WM_APP + 1;
+// WM_ICONS_READY (bar_window.h) is posted to the notify window when
+// finished requests wait.
 
 // How long one lookup may take before the worker is given up for another.
 constexpr DWORD ICON_LOOKUP_STUCK_MS = 1000;

@@ -9,6 +9,7 @@
 #include "menu_bar.h"
 #include "../app/app.h"
 #include "../app/text.h"
+#include "../bar/bar_dpi.h"
 #include "../bar/bar_window.h"
 #include "../options/settings.h"
 
@@ -451,7 +452,7 @@ void onMenuIconsReady()
 
 static int currentIconSize()
 {
-    return GetSystemMetrics(SM_CXSMICON);
+    return barSmallIconSize();
 }
 
 void startMenuIcons()

@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include <commctrl.h>
 #include <string.h>
 
 
@@ -18,7 +19,11 @@ struct SettingValue {
 static const SettingValue SETTINGS[] = {
     {"Icons", REG_DWORD, &barSettings.showIcons, sizeof barSettings.showIcons, 1},
     {"FolderMenus", REG_DWORD, &barSettings.folderMenus, sizeof barSettings.folderMenus, 1},
-    {"HotKey", REG_DWORD, &barSettings.hotKey, sizeof barSettings.hotKey, 0},
+    // Ctrl + Alt + Home: no shortcut of Windows (whose Magnifier takes
+    // Ctrl + Alt + Space), no character that a keyboard layout types with
+    // AltGr (which is Ctrl + Alt), and a key the hot key control takes.
+    {"HotKey", REG_DWORD, &barSettings.hotKey, sizeof barSettings.hotKey,
+     (HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_EXT) << 8 | VK_HOME},
     {"Monitor", REG_SZ, barSettings.monitor, sizeof barSettings.monitor, 0},
 };
 

@@ -9,12 +9,14 @@
 #include "app/command_line.h"
 #include "bar/auto_hide.h"
 #include "bar/bar_window.h"
+#include "bar/full_screen.h"
 #include "bar/status.h"
 #include "menus/menu_bar.h"
 #include "menus/menu_icons.h"
 #include "options/settings.h"
 #include "menus/menu_list.h"
 #include "options/options.h"
+#include "options/settings.h"
 
 void pumpMessages(DWORD ms)
 {
@@ -166,6 +168,9 @@ void resetProgramState()
     barShown = 1;
     hideTimerId = 0;
     chimePlayed = 0;
+    fullScreenOpen = 0;
+    barSettings.hotKey = 0;
+    barSettings.monitor[0] = '\0';
     freeAllMenus();
     menuBar = nullptr;
     memset(&userOptions, 0, sizeof userOptions);
