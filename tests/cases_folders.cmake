@@ -8,3 +8,7 @@ foreach(variant zentor zentornt3)
 endforeach()
 # The zentor test makes a shortcut to a folder.
 target_link_libraries(folder_menus_zentor_test PRIVATE ole32 uuid)
+# The real bar's folder menus driven from the keyboard.
+zentor_script_test(e2e_folder_menus
+  bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e_folder_menus.sh $<TARGET_FILE:zentor> $<TARGET_FILE:launch_probe>)
+set_tests_properties(e2e_folder_menus PROPERTIES TIMEOUT 120)
