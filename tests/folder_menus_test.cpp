@@ -234,6 +234,7 @@ TEST_F(FolderMenusTest, AFolderEntryShowsTheFolderAsItIsNow)
     for (const char* path : {"Tree\\", "Tree\\beta\\", "Tree\\Alpha\\", "Tree\\Alpha\\deep\\",
                              "Tree\\Alpha\\deep\\leaf.txt", "Tree\\Empty\\", "Tree\\file10.txt",
                              "Tree\\file2.txt", "Tree\\File1.txt", "Tree\\Tom & Jerry.txt",
+                             "Tree\\Scan 10a.txt", "Tree\\Scan 9.txt", "Tree\\Scan 10.txt",
                              "Tree\\tool.lnk", "Tree\\site.URL", "Tree\\old.pif"})
         make(path);
     make("Tree\\hidden.txt", FILE_ATTRIBUTE_HIDDEN);
@@ -252,17 +253,16 @@ TEST_F(FolderMenusTest, AFolderEntryShowsTheFolderAsItIsNow)
     HMENU popup = barPopup();
     EXPECT_EQ((std::vector<std::string>{"&Tree >", "&Plain", linkItem}), itemsOf(popup));
     HMENU tree = opened(GetSubMenu(popup, 0));
-    std::vector<std::string> want = {"Open Folder", "-", "Alpha >", "beta >", "Empty >"};
+    std::vector<std::string> want = {"Open Folder", "-", "Alpha >", "beta >", "Empty >",
 #ifndef ZENTOR_NT3
-    // Explorer's order: numbers within names by their value.
-    for (const char* name : {"File1.txt", "file2.txt", "file10.txt"})
-        want.push_back(name);
+                                     // Explorer's order: numbers within names by their value.
+                                     "File1.txt", "file2.txt", "file10.txt", "old",
+                                     "Scan 9.txt", "Scan 10.txt", "Scan 10a.txt",
 #else
-    for (const char* name : {"File1.txt", "file10.txt", "file2.txt"})
-        want.push_back(name);
+                                     "File1.txt", "file10.txt", "file2.txt", "old",
+                                     "Scan 10.txt", "Scan 10a.txt", "Scan 9.txt",
 #endif
-    for (const char* name : {"old", "site", "Tom && Jerry.txt", "tool"})
-        want.push_back(name);
+                                     "site", "Tom && Jerry.txt", "tool"};
     EXPECT_EQ(want, itemsOf(tree));
 #ifndef ZENTOR_NT3
     EXPECT_EQ(want, itemsOf(opened(GetSubMenu(popup, 2)))) << "the shortcut's folder";

@@ -45,12 +45,37 @@ static int compareNames(const wchar_t* a, const wchar_t* b)
     return lstrcmpiW(a, b);
 }
 
+static int isDigit(wchar_t c)
+{
+    return c >= L'0' && c <= L'9';
+}
+
+// Where two names that begin alike may be compared from: after the last
+// space, or at the start of the last number (after a plain character that is
+// no digit in any script), that both hold in the same place. The order reads
+// a name word by word and number by number, so the alike words and numbers
+// before that place weigh nothing; and Wine's order takes each character on
+// its own, at a cost that made large folders of names that begin alike
+// ("Scan 0001.pdf") list at half the speed.
+static size_t partingPlace(const wchar_t* a, const wchar_t* b)
+{
+    size_t place = 0;
+    for (size_t i = 0; a[i] && a[i] == b[i]; i++) {
+        if (a[i] == L' ')
+            place = i + 1;
+        else if (isDigit(a[i]) && (i == 0 || (a[i - 1] < 0x80 && !isDigit(a[i - 1]))))
+            place = i;
+    }
+    return place;
+}
+
 // Negative when the first comes before the second: folders first.
 static int compareItems(int aFolder, const wchar_t* a, int bFolder, const wchar_t* b)
 {
     if (aFolder != bFolder)
         return aFolder ? -1 : 1;
-    return compareNames(a, b);
+    size_t place = partingPlace(a, b);
+    return compareNames(a + place, b + place);
 }
 
 // ---- Keeping the first items
