@@ -53,6 +53,7 @@ run_bench data_file_bench "${BENCH_FILE_ROUNDS:-7}"
 run_bench status_soak_bench "${BENCH_REFRESHES:-100000}"
 run_bench editor_bench "${BENCH_EDITOR_ROUNDS:-21}"
 run_bench day_soak_bench "${BENCH_DAY_PERCENT:-100}"
+run_bench folder_menu_bench "${BENCH_FOLDER_ROUNDS:-21}"
 
 echo
 if [ "$failed" -ne 0 ]; then
