@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the programs and the benchmarks and runs the benchmarks under Wine in
 # a virtual display: start-up and exit, data file, executable size, the
-# status refresh soak, the menu editor and a day at the bar. Prints every figure with its goal
+# status refresh soak, the menu editor, a day at the bar and opening a folder
+# menu. Prints every figure with its goal
 # and exits nonzero when a goal is missed. ZENTOR_ARCH picks the build, as
 # for the tests; its tree is build-bench/<arch> (BUILD_ROOT picks another
 # folder than build-bench). BENCH_ONLY names the benchmarks to run (all when
