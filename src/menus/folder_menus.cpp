@@ -579,19 +579,25 @@ int fillFolderMenu(HMENU popup)
 
 // ---- Choosing
 
+// The shell may run messages while it starts a file, and a menu opened
+// meanwhile would empty the folder menus: the launch takes copies.
 static int openFolderOf(const FolderLevel* level)
 {
     if (level->entry)
         return launchApp(level->entry); // what the entry did before it was a menu
-    return launchFile(level->codeFolder, "", level->parent->codeFolder, 0);
+    char folder[MAX_PATH], parent[MAX_PATH];
+    copyField(folder, level->codeFolder);
+    copyField(parent, level->parent->codeFolder);
+    return launchFile(folder, "", parent, 0);
 }
 
 static int launchItem(const FolderLevel* level, int i)
 {
-    char path[MAX_PATH];
+    char path[MAX_PATH], folder[MAX_PATH];
     if (!joinCode(path, sizeof path, level->codeFolder, level->listing->items[i].codeName))
         return 0;
-    return launchFile(path, "", level->codeFolder, 0);
+    copyField(folder, level->codeFolder);
+    return launchFile(path, "", folder, 0);
 }
 
 static const FolderLevel* levelWithId(const FolderLevel* first, int32_t id, int* item)
