@@ -327,13 +327,29 @@ TEST_F(FolderMenusTest, ChoosingAFileStartsItThroughTheLaunchInItsFolder)
     EXPECT_EQ(0, lstrcmpiA((dir + "\\Tools\\Sub").c_str(), ran["cwd"].c_str())) << ran["cwd"];
     EXPECT_EQ("9", ran["show"]);
 
+    // A name the code page cannot hold shows whole, and starts by its short name.
+    std::wstring greek = L"\u03bb probe.exe";
+    ASSERT_TRUE(CopyFileW(std::wstring(probe.begin(), probe.end()).c_str(),
+                          (std::wstring(sub.begin(), sub.end()) + greek).c_str(), FALSE));
+    DeleteFileA(probeOut.c_str());
+    subMenu = opened(GetSubMenu(tools, positionOf(tools, "Sub >")));
+    choose(subMenu, utf8(greek.c_str()));
+    ASSERT_EQ(2u, launches.size());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(launches[1].file.c_str()))
+        << launches[1].file;
+    EXPECT_EQ(dir + "\\Tools\\Sub", launches[1].directory);
+    ran = probeResult(probeOut);
+    ASSERT_FALSE(ran.empty()) << "the probe of the Greek name did not run";
+    EXPECT_EQ(0, lstrcmpiA((dir + "\\Tools\\Sub").c_str(), ran["cwd"].c_str())) << ran["cwd"];
+    launches.clear();
+
     // Open Folder: the entry's folder as the entry opened it; a subfolder's own.
     choose(opened(tools), "Open Folder");
     subMenu = opened(GetSubMenu(tools, positionOf(tools, "Sub >")));
     choose(subMenu, "Open Folder");
-    ASSERT_EQ(3u, launches.size());
-    EXPECT_EQ(dir + "\\Tools", launches[1].file);
-    EXPECT_EQ(dir + "\\Tools\\Sub", launches[2].file);
+    ASSERT_EQ(2u, launches.size());
+    EXPECT_EQ(dir + "\\Tools", launches[0].file);
+    EXPECT_EQ(dir + "\\Tools\\Sub", launches[1].file);
 
     // A file gone since the menu opened: the launch's own warning.
     subMenu = opened(GetSubMenu(tools, positionOf(tools, "Sub >")));
