@@ -107,12 +107,15 @@ static int joinWide(wchar_t* path, size_t size, const wchar_t* folder, const wch
     return 1;
 }
 
+// The same in the code page, where a backslash byte may also be the second
+// byte of a double-byte character.
 static int joinCode(char* path, size_t size, const char* folder, const char* name)
 {
-    size_t length = strlen(folder);
-    const char* slash = length && folder[length - 1] == '\\' ? "" : "\\";
     if (!folder[0] || !name || !name[0])
         return 0;
+    const char* end = folder + strlen(folder);
+    const char* last = CharPrevA(folder, end);
+    const char* slash = *last == '\\' && last + 1 == end ? "" : "\\";
     return formatText(path, size, "%s%s%s", folder, slash, name);
 }
 
