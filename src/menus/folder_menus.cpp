@@ -582,16 +582,20 @@ int fillFolderMenu(HMENU popup)
 
 // ---- Choosing
 
+// Opens the folder the menu lists, as its entry opened it before it was a
+// menu (in the entry's directory and window state): the folder's path is
+// expanded already, and zentornt3's shell would not expand it. A shortcut's
+// folder that the code page cannot name is opened through the shortcut.
 // The shell may run messages while it starts a file, and a menu opened
 // meanwhile would empty the folder menus: the launch takes copies.
 static int openFolderOf(const FolderLevel* level)
 {
-    if (level->entry)
-        return launchApp(level->entry); // what the entry did before it was a menu
-    char folder[MAX_PATH], parent[MAX_PATH];
+    if (level->entry && !level->codeFolder[0])
+        return launchApp(level->entry);
+    char folder[MAX_PATH], directory[MAX_PATH];
     copyField(folder, level->codeFolder);
-    copyField(parent, level->parent->codeFolder);
-    return launchFile(folder, "", parent, 0);
+    copyField(directory, level->entry ? level->entry->workingDir : level->parent->codeFolder);
+    return launchFile(folder, "", directory, level->entry ? level->entry->showCommand : 0);
 }
 
 static int launchItem(const FolderLevel* level, int i)
