@@ -11,7 +11,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -23,7 +22,6 @@
 #include "menus/folder_listing.h"
 #include "menus/folder_menus.h"
 #include "menus/menu_bar.h"
-#include "menus/menu_icons.h"
 #include "options/settings.h"
 #include "probe_reader.h"
 #include "resource.h"
@@ -167,14 +165,6 @@ bool makeShortcut(const std::string& linkPath, const std::string& target)
     return saved;
 }
 
-HBITMAP itemBitmap(HMENU menu, int position)
-{
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_BITMAP;
-    GetMenuItemInfoA(menu, (UINT)position, TRUE, &item);
-    return item.hbmpItem;
-}
 #endif
 
 class FolderMenusTest : public ::testing::Test {
@@ -229,17 +219,32 @@ protected:
     HMENU barPopup() { return opened(GetSubMenu(menuBar, 0)); }
 };
 
-TEST_F(FolderMenusTest, AFolderEntryShowsTheFolderAsItIsNow)
+// One tree holds every case: names and their order, nesting, notes for an
+// empty, a vanished and a slow folder, the 500 items a level shows, and
+// files started through the launch in their folders.
+TEST_F(FolderMenusTest, AFolderTreeOpensAsMenusThatStartTheirFiles)
 {
-    for (const char* path : {"Tree\\", "Tree\\beta\\", "Tree\\Alpha\\", "Tree\\Alpha\\deep\\",
-                             "Tree\\Alpha\\deep\\leaf.txt", "Tree\\Empty\\", "Tree\\file10.txt",
+    for (const char* path : {"Tree\\beta\\", "Tree\\Alpha\\deep\\leaf.txt", "Tree\\Empty\\",
+                             "Tree\\gone\\", "Tree\\slow\\later.txt", "Tree\\file10.txt",
                              "Tree\\file2.txt", "Tree\\File1.txt", "Tree\\Tom & Jerry.txt",
                              "Tree\\Scan 10a.txt", "Tree\\Scan 9.txt", "Tree\\Scan 10.txt",
                              "Tree\\tool.lnk", "Tree\\site.URL", "Tree\\old.pif"})
         make(path);
+    make("Many\\n0.txt", FILE_ATTRIBUTE_HIDDEN);
     make("Tree\\hidden.txt", FILE_ATTRIBUTE_HIDDEN);
     make("Tree\\system.txt", FILE_ATTRIBUTE_SYSTEM);
     make("Tree\\Hidden folder\\", FILE_ATTRIBUTE_HIDDEN);
+    for (int i = 1; i <= 503; i++)
+        make("Many\\n" + std::to_string(i) + ".txt");
+    std::string deepDir = dir + "\\Tree\\Alpha\\deep";
+    std::wstring wideDeep(deepDir.begin(), deepDir.end());
+    std::string probe = probePath();
+    ASSERT_TRUE(CopyFileA(probe.c_str(), (deepDir + "\\probe.exe").c_str(), FALSE));
+    // A name the code page cannot hold.
+    ASSERT_TRUE(CopyFileW(std::wstring(probe.begin(), probe.end()).c_str(),
+                          (wideDeep + L"\\\u03bb probe.exe").c_str(), FALSE));
+    std::string probeOut = dir + "\\probe-out.txt";
+    SetEnvironmentVariableA("ZENTOR_PROBE_OUT", probeOut.c_str());
     SetEnvironmentVariableA("ZT_FOLDERS", dir.c_str());
     std::string link = dir + "\\tree.lnk";
 #ifndef ZENTOR_NT3
@@ -248,12 +253,15 @@ TEST_F(FolderMenusTest, AFolderEntryShowsTheFolderAsItIsNow)
 #else
     const char* linkItem = "&Link"; // no shortcuts on Windows NT 3.x
 #endif
-    makeBar({{"&Tree", "%ZT_FOLDERS%\\Tree"}, {"&Plain", make("plain.txt")}, {"&Link", link}});
+    makeBar({{"&Tree", "%ZT_FOLDERS%\\Tree"}, {"&Plain", make("plain.txt")}, {"&Link", link},
+             {"&Many", dir + "\\Many"}});
 
     HMENU popup = barPopup();
-    EXPECT_EQ((std::vector<std::string>{"&Tree >", "&Plain", linkItem}), itemsOf(popup));
+    EXPECT_EQ((std::vector<std::string>{"&Tree >", "&Plain", linkItem, "&Many >"}),
+              itemsOf(popup));
     HMENU tree = opened(GetSubMenu(popup, 0));
     std::vector<std::string> want = {"Open Folder", "-", "Alpha >", "beta >", "Empty >",
+                                     "gone >", "slow >",
 #ifndef ZENTOR_NT3
                                      // Explorer's order: numbers within names by their value.
                                      "File1.txt", "file2.txt", "file10.txt", "old",
@@ -267,188 +275,85 @@ TEST_F(FolderMenusTest, AFolderEntryShowsTheFolderAsItIsNow)
 #ifndef ZENTOR_NT3
     EXPECT_EQ(want, itemsOf(opened(GetSubMenu(popup, 2)))) << "the shortcut's folder";
 #endif
+    for (int i = 0; i < GetMenuItemCount(tree); i++) {
+        UINT id = itemId(tree, i);
+        EXPECT_TRUE(want[i] == "-" || (!findCommandApp((int32_t)id) && id != CMD_OPTIONS &&
+                                       id != CMD_EDIT_MENUS && id != CMD_INFO && id != CMD_EXIT))
+            << want[i] << " has the id of an entry or a bar command: " << id;
+    }
 
     HMENU alpha = opened(GetSubMenu(tree, positionOf(tree, "Alpha >")));
     EXPECT_EQ((std::vector<std::string>{"Open Folder", "-", "deep >"}), itemsOf(alpha));
     HMENU deep = opened(GetSubMenu(alpha, 2));
-    EXPECT_EQ((std::vector<std::string>{"Open Folder", "-", "leaf.txt"}), itemsOf(deep));
+    std::string greek = utf8(L"\u03bb probe.exe");
+    EXPECT_EQ((std::vector<std::string>{"Open Folder", "-", "leaf.txt", "probe.exe", greek}),
+              itemsOf(deep));
     HMENU empty = opened(GetSubMenu(tree, positionOf(tree, "Empty >")));
     EXPECT_EQ((std::vector<std::string>{"Open Folder", "-", "(Empty) (off)"}), itemsOf(empty));
 
-    // Each opening lists the folder again.
+    // Files start through the launch, in their folders; the name the code
+    // page cannot hold by its short name.
+    for (const std::string& name : {std::string("probe.exe"), greek}) {
+        SCOPED_TRACE(name);
+        launches.clear();
+        DeleteFileA(probeOut.c_str());
+        choose(deep, name);
+        ASSERT_EQ(1u, launches.size());
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(launches[0].file.c_str()))
+            << launches[0].file;
+        EXPECT_EQ("", launches[0].parameters);
+        EXPECT_EQ(deepDir, launches[0].directory);
+        auto ran = probeResult(probeOut);
+        ASSERT_FALSE(ran.empty()) << "the probe did not run";
+        EXPECT_EQ(0, lstrcmpiA(deepDir.c_str(), ran["cwd"].c_str())) << ran["cwd"];
+        EXPECT_EQ("9", ran["show"]);
+    }
+    // Open Folder: the folder the menu lists.
+    launches.clear();
+    choose(tree, "Open Folder");
+    choose(deep, "Open Folder");
+    ASSERT_EQ(2u, launches.size());
+    EXPECT_EQ(dir + "\\Tree", launches[0].file);
+    EXPECT_EQ(deepDir, launches[1].file);
+
+    // Each opening lists the folder again; a folder gone since shows a note.
     make("Tree\\Empty\\new.txt");
     RemoveDirectoryA((dir + "\\Tree\\beta").c_str());
     EXPECT_EQ((std::vector<std::string>{"Open Folder", "-", "new.txt"}), itemsOf(opened(empty)));
-    want.erase(want.begin() + 3);
-    EXPECT_EQ(want, itemsOf(opened(tree))) << "beta is gone";
-    EXPECT_TRUE(recordedBoxes.empty()) << recordedBoxes[0].text;
-    SetEnvironmentVariableA("ZT_FOLDERS", nullptr);
-}
+    HMENU gone = GetSubMenu(tree, positionOf(tree, "gone >"));
+    RemoveDirectoryA((dir + "\\Tree\\gone").c_str());
+    EXPECT_EQ((std::vector<std::string>{"Open Folder", "-", "(Cannot open folder) (off)"}),
+              itemsOf(opened(gone)));
+    want.erase(want.begin() + 5); // gone
+    want.erase(want.begin() + 3); // beta
+    EXPECT_EQ(want, itemsOf(opened(tree))) << "beta and gone are gone";
 
-TEST_F(FolderMenusTest, ALevelShowsAtMost500ItemsThenMore)
-{
-    make("Many\\");
-    for (int i = 1; i <= 503; i++)
-        make("Many\\n" + std::to_string(i) + ".txt");
-    make("Many\\n0.txt", FILE_ATTRIBUTE_HIDDEN);
-    makeBar({{"&Many", dir + "\\Many"}});
-    HMENU many = opened(GetSubMenu(barPopup(), 0));
+    // A folder that does not answer: a note, and the bar goes on (had it
+    // waited for the answer, the test would wait with it). The listing goes
+    // on, and the next opening shows it.
+    EXPECT_EQ((std::vector<std::string>{"Open Folder", "-", "(Not responding) (off)"}),
+              itemsOf(opened(GetSubMenu(tree, positionOf(tree, "slow >")))));
+    HMENU many = opened(GetSubMenu(popup, 3));
     std::vector<std::string> items = itemsOf(many);
     ASSERT_EQ(503u, items.size()) << "Open Folder, a separator, 500 items and More...";
-    EXPECT_EQ("n1.txt", items[2]);
+    EXPECT_EQ("n1.txt", items[2]) << "hidden files are left out";
     EXPECT_EQ("More...", items.back());
-#ifndef ZENTOR_NT3
-    EXPECT_EQ("n500.txt", items[501]);
-#endif
-    // More... opens the folder, as Open Folder opens it.
+    launches.clear();
     choose(many, "More...");
     ASSERT_EQ(1u, launches.size());
     EXPECT_EQ(dir + "\\Many", launches[0].file);
-}
-
-TEST_F(FolderMenusTest, ChoosingAFileStartsItThroughTheLaunchInItsFolder)
-{
-    std::string sub = make("Tools\\Sub\\");
-    std::string probe = sub + "probe.exe";
-    ASSERT_TRUE(CopyFileA(probePath().c_str(), probe.c_str(), FALSE));
-    std::string probeOut = dir + "\\probe-out.txt";
-    SetEnvironmentVariableA("ZENTOR_PROBE_OUT", probeOut.c_str());
-    makeBar({{"&Tools", dir + "\\Tools"}});
-    HMENU tools = opened(GetSubMenu(barPopup(), 0));
-    HMENU subMenu = opened(GetSubMenu(tools, positionOf(tools, "Sub >")));
-    choose(subMenu, "probe.exe");
-
-    ASSERT_EQ(1u, launches.size());
-    EXPECT_EQ(probe, launches[0].file);
-    EXPECT_EQ("", launches[0].parameters);
-    EXPECT_EQ(dir + "\\Tools\\Sub", launches[0].directory);
-    auto ran = probeResult(probeOut);
-    ASSERT_FALSE(ran.empty()) << "the probe did not run";
-    EXPECT_EQ(0, lstrcmpiA((dir + "\\Tools\\Sub").c_str(), ran["cwd"].c_str())) << ran["cwd"];
-    EXPECT_EQ("9", ran["show"]);
-
-    // A name the code page cannot hold shows whole, and starts by its short name.
-    std::wstring greek = L"\u03bb probe.exe";
-    ASSERT_TRUE(CopyFileW(std::wstring(probe.begin(), probe.end()).c_str(),
-                          (std::wstring(sub.begin(), sub.end()) + greek).c_str(), FALSE));
-    DeleteFileA(probeOut.c_str());
-    subMenu = opened(GetSubMenu(tools, positionOf(tools, "Sub >")));
-    choose(subMenu, utf8(greek.c_str()));
-    ASSERT_EQ(2u, launches.size());
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(launches[1].file.c_str()))
-        << launches[1].file;
-    EXPECT_EQ(dir + "\\Tools\\Sub", launches[1].directory);
-    ran = probeResult(probeOut);
-    ASSERT_FALSE(ran.empty()) << "the probe of the Greek name did not run";
-    EXPECT_EQ(0, lstrcmpiA((dir + "\\Tools\\Sub").c_str(), ran["cwd"].c_str())) << ran["cwd"];
-    launches.clear();
-
-    // Open Folder: the entry's folder as the entry opened it; a subfolder's own.
-    choose(opened(tools), "Open Folder");
-    subMenu = opened(GetSubMenu(tools, positionOf(tools, "Sub >")));
-    choose(subMenu, "Open Folder");
-    ASSERT_EQ(2u, launches.size());
-    EXPECT_EQ(dir + "\\Tools", launches[0].file);
-    EXPECT_EQ(dir + "\\Tools\\Sub", launches[1].file);
-
-    // A file gone since the menu opened: the launch's own warning.
-    subMenu = opened(GetSubMenu(tools, positionOf(tools, "Sub >")));
-    DeleteFileA(probe.c_str());
-    choose(subMenu, "probe.exe");
-    ASSERT_EQ(1u, recordedBoxes.size());
-#ifndef ZENTOR_NT3
-    EXPECT_EQ("File/Executable not found.\nCheck menuitem setup.", recordedBoxes[0].text);
-#else
-    EXPECT_EQ("File not found.", recordedBoxes[0].text);
-#endif
-    SetEnvironmentVariableA("ZENTOR_PROBE_OUT", nullptr);
-}
-
-TEST_F(FolderMenusTest, SlowAndUnreadableFoldersShowANoteAndNoBox)
-{
-    make("Top\\slow\\");
-    make("Top\\slow\\later.txt");
-    make("Top\\gone\\");
-    makeBar({{"&Top", dir + "\\Top"}});
-    HMENU top = opened(GetSubMenu(barPopup(), 0));
-    HMENU gone = GetSubMenu(top, positionOf(top, "gone >"));
-    RemoveDirectoryA((dir + "\\Top\\gone").c_str());
-    EXPECT_EQ((std::vector<std::string>{"Open Folder", "-", "(Cannot open folder) (off)"}),
-              itemsOf(opened(gone)));
-
-    HMENU slow = GetSubMenu(top, positionOf(top, "slow >"));
-    // Had the bar waited for the answer, the test would wait with it.
-    EXPECT_EQ((std::vector<std::string>{"Open Folder", "-", "(Not responding) (off)"}),
-              itemsOf(opened(slow)));
-    // Another folder is listed meanwhile, by another worker.
-    EXPECT_EQ((std::vector<std::string>{"Open Folder", "-", "slow >"}), itemsOf(opened(top)));
     SetEvent(letSlowGo);
-    // The listing went on, and the next opening shows it.
     std::vector<std::string> later;
     EXPECT_TRUE(until([&] {
-        later = itemsOf(opened(GetSubMenu(opened(top), 2)));
+        HMENU slow = GetSubMenu(opened(tree), positionOf(tree, "slow >"));
+        later = itemsOf(opened(slow));
         return later == std::vector<std::string>{"Open Folder", "-", "later.txt"};
     })) << ::testing::PrintToString(later);
+
     EXPECT_TRUE(recordedBoxes.empty()) << recordedBoxes[0].text;
+    SetEnvironmentVariableA("ZT_FOLDERS", nullptr);
+    SetEnvironmentVariableA("ZENTOR_PROBE_OUT", nullptr);
 }
-
-TEST_F(FolderMenusTest, ItemIdsAreNoEntrysAndComeBackWhenEmptied)
-{
-    make("Ids\\");
-    for (int i = 0; i < 60; i++)
-        make("Ids\\f" + std::to_string(i));
-    makeBar({{"&Ids", dir + "\\Ids"}});
-    // 655 more menus of 100 entries take all but a few dozen ids.
-    for (int k = 2; k <= 656; k++) {
-        MenuNode* m = newMenuNode();
-        formatText(m->name, sizeof m->name, "M%d", k);
-        appendMenu(m);
-        for (int i = 0; i < 100; i++)
-            appendApp(m, newAppNode());
-    }
-    rebuildMenuBar();
-    HMENU ids = opened(GetSubMenu(barPopup(), 0));
-    // Open Folder, a separator, the items that got ids, and More...
-    std::vector<std::string> items = itemsOf(ids);
-    ASSERT_LT(4u, items.size());
-    EXPECT_EQ("More...", items.back()) << "the ids ran out";
-    EXPECT_GT(60u, items.size() - 3) << "the ids ran out";
-    EXPECT_EQ(itemId(ids, 0), itemId(ids, (int)items.size() - 1)) << "More... opens the folder";
-    std::set<UINT> taken;
-    for (int i = 0; i + 1 < (int)items.size(); i++) {
-        UINT id = itemId(ids, i);
-        if (items[i] == "-")
-            continue;
-        EXPECT_TRUE(taken.insert(id).second) << items[i] << " repeats " << id;
-        EXPECT_EQ(nullptr, findCommandApp((int32_t)id)) << items[i] << " has an entry's id " << id;
-        EXPECT_TRUE(id != CMD_OPTIONS && id != CMD_EDIT_MENUS && id != CMD_INFO && id != CMD_EXIT &&
-                    id > 0 && id <= 65535)
-            << items[i] << " id " << id;
-    }
-    // Emptied and filled again: the ids came back, and serve as many items.
-    EXPECT_EQ(items, itemsOf(opened(ids)));
-}
-
-#ifndef ZENTOR_NT3
-TEST_F(FolderMenusTest, ItemsCarryIconsAsTheEntriesDo)
-{
-    make("Icons\\notes.txt");
-    make("Icons\\Sub\\");
-    barSettings.showIcons = 1;
-    makeBar({{"&Icons", dir + "\\Icons"}});
-    startMenuIcons(); // as the bar's first message after it is shown does
-    HMENU popup = barPopup();
-    HMENU icons = opened(GetSubMenu(popup, 0));
-    ASSERT_EQ((std::vector<std::string>{"Open Folder", "-", "Sub >", "notes.txt"}),
-              itemsOf(icons));
-    // The icons come from the worker while the menus stand, by the items' ids.
-    EXPECT_TRUE(until([&] { return itemBitmap(popup, 0) != nullptr; })) << "the folder entry's";
-    EXPECT_TRUE(until([&] { return itemBitmap(icons, 2) && itemBitmap(icons, 3); }))
-        << "the folder's items'";
-    EXPECT_EQ(nullptr, itemBitmap(icons, 0)) << "Open Folder";
-    stopMenuIcons();
-}
-#endif
 
 bool inDialog = false;
 
