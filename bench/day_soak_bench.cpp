@@ -4,8 +4,9 @@
 // work as the clock and a user would: 8,640 status refreshes (one every 10
 // s), 1,000 hide-and-show slides, 1,000 editor sessions that change a menu
 // and press OK, 200 openings each of the Options dialog and the About box,
-// and 1,000 launches of a small program from the bar's menu by keyboard,
-// spread evenly over the day. USER objects, GDI objects and private bytes of
+// 1,000 launches of a small program from the bar's menu by keyboard, and
+// 1,000 openings of a folder entry's menu and of its subfolder's (every
+// tenth choosing the small program there), spread evenly over the day. USER objects, GDI objects and private bytes of
 // the process after the first 10% of the day and at its end must not grow
 // beyond a small allowance.
 // Argument: the share of the day to run, in percent (default 100).
@@ -41,10 +42,14 @@ constexpr long USER_ALLOWANCE = 2;              // objects
 constexpr long GDI_ALLOWANCE = 2;               // objects
 constexpr SIZE_T MEMORY_ALLOWANCE = 512 * 1024; // bytes
 
-enum Kind { REFRESH, SLIDE, EDITOR, OPTIONS, ABOUT, LAUNCH, KINDS };
+enum Kind { REFRESH, SLIDE, EDITOR, OPTIONS, ABOUT, LAUNCH, FOLDER, KINDS };
 const char* const KIND_NAMES[KINDS] = {"status refreshes", "slides", "editor sessions",
-                                       "Options dialogs", "About boxes", "launches"};
-const int FULL_DAY[KINDS] = {8640, 1000, 1000, 200, 200, 1000};
+                                       "Options dialogs", "About boxes", "launches",
+                                       "folder menus"};
+const int FULL_DAY[KINDS] = {8640, 1000, 1000, 200, 200, 1000, 1000};
+// The folder entry's folder: files, and a subfolder with the probe in it.
+constexpr const char* SOAK_FOLDER = "soak folder";
+constexpr int SOAK_FOLDER_FILES = 200;
 
 struct Snapshot {
     UserObjects user;
@@ -115,6 +120,12 @@ std::vector<HWND> programDialogs(const char* caption)
 bool menuOpen()
 {
     return !programWindows("#32768", "").empty();
+}
+
+// Menus open at once: the bar's, a folder's, a subfolder's.
+size_t menusOpen()
+{
+    return programWindows("#32768", "").size();
 }
 
 // Ends the run, naming what went wrong and every box or dialog that is open.
@@ -323,6 +334,37 @@ void launchProbe()
         giveUp("a probe did not end");
 }
 
+// The folder entry's menu opened with the keys a user presses: Alt+P opens
+// "&Probe", F opens "&Folder" on its "Open Folder", Down goes to "Sub" (folders
+// come first) and Right opens it. Every tenth time Down and Enter choose the
+// probe there; else the menus are left. Each opening lists its folder anew.
+void openFolderMenus(int index)
+{
+    PostMessageA(bar, WM_SYSCOMMAND, SC_KEYMENU, 'p');
+    if (!waitUntil(menuOpen))
+        giveUp("the bar's menu did not open");
+    PostMessageA(bar, WM_CHAR, 'f', 0);
+    if (!waitUntil([] { return menusOpen() == 2; }))
+        giveUp("the folder's menu did not open");
+    PostMessageA(bar, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(bar, WM_KEYDOWN, VK_RIGHT, 0);
+    if (!waitUntil([] { return menusOpen() == 3; }))
+        giveUp("the subfolder's menu did not open");
+    if (index % 10 == 9) {
+        DeleteFileA(probeOut.c_str());
+        PostMessageA(bar, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(bar, WM_KEYDOWN, VK_RETURN, 0);
+        if (!waitUntil([] { return GetFileAttributesA(probeOut.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+            giveUp("the probe did not start from the folder's menu");
+    } else {
+        PostMessageA(bar, WM_CANCELMODE, 0, 0);
+    }
+    if (!waitUntil([] { return !menuOpen(); }))
+        giveUp("the folder's menus stay open");
+    if (!probesEnded())
+        giveUp("a probe did not end");
+}
+
 constexpr int DC_CACHE_SIZE = 64;
 
 void doOne(Kind kind, int index)
@@ -334,6 +376,7 @@ void doOne(Kind kind, int index)
     case OPTIONS: changeOptions(index); break;
     case ABOUT: showAbout(); break;
     case LAUNCH: launchProbe(); break;
+    case FOLDER: openFolderMenus(index); break;
     default: break;
     }
 }
@@ -453,13 +496,36 @@ std::vector<unsigned char> fileBytes(const char* path)
     return bytes;
 }
 
+// The folder of the probe's menu's folder entry; its path, empty when it
+// cannot be made.
+std::string prepareFolder(const std::string& probe)
+{
+    char here[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof here, here);
+    std::string folder = std::string(here) + "\\" + SOAK_FOLDER;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA((folder + "\\Sub").c_str(), nullptr);
+    for (int i = 0; i < SOAK_FOLDER_FILES; i++) {
+        FILE* file = fopen((folder + "\\Item " + std::to_string(i) + ".txt").c_str(), "wb");
+        if (!file)
+            return "";
+        fclose(file);
+    }
+    if (folder.size() >= APP_PATH_SIZE ||
+        !CopyFileA(probe.c_str(), (folder + "\\Sub\\" + PROBE).c_str(), FALSE))
+        return "";
+    return folder;
+}
+
 // The profile's options (memory and date shown, auto-hide on, as a user
-// keeps them) and its data file: the probe's menu first, then 19 menus of
-// 15 items. Written by the program's own savers.
-std::vector<unsigned char> prepareProfile(const std::string& probe)
+// keeps them, and the later settings at their defaults: icons and folder
+// menus on) and its data file: the probe's menu first, with the probe and a
+// folder entry, then 19 menus of 15 items. Written by the program's own
+// savers.
+std::vector<unsigned char> prepareProfile(const std::string& probe, const std::string& folder)
 {
     copyField(profileName, PROFILE);
-    setDefaultSettings(); // icons on, as a user has them
+    setDefaultSettings(); // icons and folder menus on, as a user has them
     userOptions = UserOptions{};
     userOptions.alwaysOnTop = 1;
     userOptions.displayDate = 1;
@@ -475,6 +541,10 @@ std::vector<unsigned char> prepareProfile(const std::string& probe)
     copyField(item->name, "&Run probe");
     copyField(item->path, probe.c_str());
     appendApp(menu, item);
+    AppNode* folderEntry = newAppNode();
+    copyField(folderEntry->name, "&Folder");
+    copyField(folderEntry->path, folder.c_str());
+    appendApp(menu, folderEntry);
     buildBigMenus(19, 15);
     saveMenuFile();
     freeAllMenus();
@@ -528,7 +598,12 @@ int main(int argc, char** argv)
         printf("day soak: cannot place %s in the bench folder\n", PROBE);
         return 2;
     }
-    const std::vector<unsigned char> dataBefore = prepareProfile(probe);
+    std::string folder = prepareFolder(probe);
+    if (folder.empty()) {
+        printf("day soak: cannot make the folder of the folder menus\n");
+        return 2;
+    }
+    const std::vector<unsigned char> dataBefore = prepareProfile(probe, folder);
     UserOptions optionsAfter = userOptions;
     // Display Date flips at every Options dialog, the edge at every tenth.
     optionsAfter.displayDate ^= planned[OPTIONS] % 2;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the programs and the benchmarks and runs the benchmarks under Wine in
 # a virtual display: start-up and exit, data file, executable size, the
-# status refresh soak, the menu editor and a day at the bar. Prints every figure with its goal
+# status refresh soak, the menu editor, a day at the bar and opening a folder
+# menu. Prints every figure with its goal
 # and exits nonzero when a goal is missed. ZENTOR_ARCH picks the build, as
 # for the tests; its tree is build-bench/<arch> (BUILD_ROOT picks another
 # folder than build-bench). BENCH_ONLY names the benchmarks to run (all when
@@ -54,6 +55,7 @@ run_bench status_soak_bench "${BENCH_REFRESHES:-100000}"
 run_bench editor_bench "${BENCH_EDITOR_ROUNDS:-21}"
 run_bench icons_bench "${BENCH_ICON_ROUNDS:-15}"
 run_bench day_soak_bench "${BENCH_DAY_PERCENT:-100}"
+run_bench folder_menu_bench "${BENCH_FOLDER_ROUNDS:-21}"
 
 echo
 if [ "$failed" -ne 0 ]; then

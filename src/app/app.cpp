@@ -6,6 +6,7 @@
 #include "message_box.h"
 #include "start_paths.h"
 #include "../bar/bar_window.h"
+#include "../menus/folder_menus.h"
 #include "../menus/menu_file.h"
 #include "../menus/menu_icons.h"
 #include "../menus/menu_list.h"
@@ -103,8 +104,10 @@ void shutdownApp(int fatal)
         KillTimer(barWindow, CLOCK_TIMER);
         KillTimer(barWindow, HIDE_TIMER);
     }
-    if (!fatal)
+    if (!fatal) {
         stopMenuIcons();
+        stopFolderMenus();
+    }
 }
 
 void fatalError(const char* text)

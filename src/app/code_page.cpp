@@ -1,5 +1,6 @@
 #include "code_page.h"
 
+#include <limits.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -35,4 +36,18 @@ char* toCodePage(const WCHAR* wide, int* exact)
         *exact = wcscmp(back, wide) == 0;
     free(back);
     return text;
+}
+
+int toCodePageText(const WCHAR* wide, char* out, size_t size)
+{
+    if (size == 0)
+        return 0;
+    size_t length = wcslen(wide) + 1;
+    WCHAR back[MAX_PATH + 1];
+    int same = length <= MAX_PATH + 1 && size <= INT_MAX && convert(wide, out, (int)size) &&
+               MultiByteToWideChar(CP_ACP, 0, out, -1, back, MAX_PATH + 1) == (int)length &&
+               memcmp(back, wide, length * sizeof(WCHAR)) == 0;
+    if (!same)
+        out[0] = '\0';
+    return same;
 }

@@ -3,6 +3,7 @@
 #include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
+#include <wchar.h>
 
 int copyText(char* dst, size_t size, const char* src)
 {
@@ -15,6 +16,20 @@ int copyText(char* dst, size_t size, const char* src)
         return 0;
     }
     memcpy(dst, src, length + 1);
+    return 1;
+}
+
+int copyWideText(wchar_t* dst, size_t size, const wchar_t* src)
+{
+    if (size == 0)
+        return 0;
+    size_t length = wcslen(src);
+    if (length >= size) {
+        memcpy(dst, src, (size - 1) * sizeof(wchar_t));
+        dst[size - 1] = L'\0';
+        return 0;
+    }
+    memcpy(dst, src, (length + 1) * sizeof(wchar_t));
     return 1;
 }
 

@@ -14,6 +14,9 @@ int copyText(char* dst, size_t size, const char* src);
 int formatText(char* dst, size_t size, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 
+// The same for wide text: size is in characters.
+int copyWideText(wchar_t* dst, size_t size, const wchar_t* src);
+
 // Copies into a character array whose size the compiler knows.
 template <size_t N>
 inline int copyField(char (&dst)[N], const char* src) { return copyText(dst, N, src); }

@@ -12,6 +12,8 @@
 #include "../dialogs/menu_editor.h"
 #include "../dialogs/options_dialog.h"
 #include "../launch/launch.h"
+#include "../menus/folder_menus.h"
+#include "../menus/folder_worker.h"
 #include "../menus/icon_worker.h"
 #include "../menus/menu_bar.h"
 #include "../menus/menu_icons.h"
@@ -357,6 +359,8 @@ static void onCommand(int id)
         endProgram(0);
         break;
     default: {
+        if (chooseFolderItem(id))
+            break;
         AppNode* app = findCommandApp(id);
         if (app)
             launchApp(app);
@@ -416,6 +420,9 @@ LRESULT CALLBACK barWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         onHotKeyMenuClosed();
         return 0;
 #endif
+    case WM_FOLDERS_READY:
+        onFolderAnswers();
+        return 0;
     case WM_DISPLAYCHANGE:
         onDisplayChange(lParam);
         break;

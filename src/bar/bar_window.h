@@ -25,6 +25,7 @@ constexpr int BAR_EXTRA_HEIGHT = 5;
 constexpr UINT SHELL_NOTICE = WM_APP + 1;        // the shell's notices (ABN_ in wParam)
 constexpr UINT HOT_KEY_MENU_CLOSED = WM_APP + 2; // a menu the hot key opened has closed
 constexpr UINT WM_ICONS_READY = WM_APP + 3;      // the icon worker has answers waiting
+constexpr UINT WM_FOLDERS_READY = WM_APP + 4;    // the folder worker has answers waiting
 
 extern HWND barWindow;        // the bar; null until createBar succeeds
 extern WNDCLASSA barClass;    // the registered class, kept for its icon

@@ -10,6 +10,7 @@
 #include "../bar/auto_hide.h"
 #include "../bar/bar_window.h"
 #include "../bar/status.h"
+#include "../menus/menu_bar.h"
 #include "../menus/menu_icons.h"
 #include "../options/options.h"
 #include "../options/settings.h"
@@ -155,7 +156,10 @@ static int acceptOptions(HWND dialog)
             stopMenuIcons();
     }
 #endif
-    takeCheck(dialog, IDC_FOLDER_MENUS, &barSettings.folderMenus);
+    // The popups are filled anew at their next opening, with folder entries
+    // as menus or as the plain items they were.
+    if (takeCheck(dialog, IDC_FOLDER_MENUS, &barSettings.folderMenus))
+        emptyBarPopups();
 #ifndef ZENTOR_NT3
     // A new monitor, like a new edge, comes with a new bar once the dialog
     // has gone.

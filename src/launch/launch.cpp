@@ -91,7 +91,8 @@ HRESULT resolveShortcut(HWND owner, const char* linkPath, char* target, char* wo
     return result;
 }
 
-int launchApp(const AppNode* app)
+int launchFile(const char* path, const char* parameters, const char* directory,
+               int32_t storedShow)
 {
     char target[SHORTCUT_TEXT_SIZE] = "";
     char workingDir[SHORTCUT_TEXT_SIZE] = "";
@@ -104,8 +105,8 @@ int launchApp(const AppNode* app)
     request.fMask = SEE_MASK_DOENVSUBST;
     request.hwnd = barWindow;
     request.lpVerb = "open";
-    if (isShortcut(app->path)) {
-        if (FAILED(resolveShortcut(barWindow, app->path, target, workingDir, arguments,
+    if (isShortcut(path)) {
+        if (FAILED(resolveShortcut(barWindow, path, target, workingDir, arguments,
                                    &showCommand))) {
             showWarning("Error executing link.");
             return 0;
@@ -115,10 +116,10 @@ int launchApp(const AppNode* app)
         request.lpDirectory = workingDir;
         request.nShow = showCommand;
     } else {
-        request.lpFile = app->path;
-        request.lpParameters = app->parameters;
-        request.lpDirectory = app->workingDir;
-        request.nShow = launchShowCommand(app->showCommand);
+        request.lpFile = path;
+        request.lpParameters = parameters;
+        request.lpDirectory = directory;
+        request.nShow = launchShowCommand(storedShow);
     }
     if (shellExecuteEx(&request))
         return 1;
@@ -148,10 +149,11 @@ void launchErrorText(char* text, size_t size, int err)
     }
 }
 
-int launchApp(const AppNode* app)
+int launchFile(const char* path, const char* parameters, const char* directory,
+               int32_t storedShow)
 {
-    HINSTANCE result = shellExecute(barWindow, "open", app->path, app->parameters,
-                                    app->workingDir, launchShowCommand(app->showCommand));
+    HINSTANCE result = shellExecute(barWindow, "open", path, parameters, directory,
+                                    launchShowCommand(storedShow));
     int code = (int)(INT_PTR)result;
     if (code > 32)
         return 1;
@@ -162,3 +164,8 @@ int launchApp(const AppNode* app)
 }
 
 #endif
+
+int launchApp(const AppNode* app)
+{
+    return launchFile(app->path, app->parameters, app->workingDir, app->showCommand);
+}

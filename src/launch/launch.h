@@ -10,6 +10,11 @@ constexpr int SHORTCUT_TEXT_SIZE = 260;
 
 // Returns 1 when the shell started the item, 0 when a failure was reported.
 int launchApp(const AppNode* app);
+// Starts a file as an item with these fields starts: the same shell call,
+// shortcut handling and warnings. Items of folder menus, which are no
+// records, start through it.
+int launchFile(const char* path, const char* parameters, const char* directory,
+               int32_t showCommand);
 
 // The show command the launch passes for an item's stored value.
 int launchShowCommand(int32_t showCommand);

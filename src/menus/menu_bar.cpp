@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "folder_menus.h"
 #include "menu_icons.h"
 #include "../app/app.h"
 #include "../app/text.h"
@@ -86,12 +87,42 @@ static CommandMapEntry* mapBlock = nullptr;
 // 1 once the map stands for the popups of the last rebuild.
 static int mapMade = 0;
 
+// The ids the map took, kept with it: the folder menus take the others.
+static IdPool* idPool = nullptr;
+// Folder menus take ids from the top down, where the entries' are fewest.
+static int32_t spareCursor = MAX_COMMAND_ID - 1;
+
 static void releaseCommandMap()
 {
+    // The folder menus hold ids of the pool.
+    forgetFolderMenus(nullptr);
+    free(idPool);
+    idPool = nullptr;
     free(mapBlock);
     mapBlock = nullptr;
     commandMap = nullptr;
     mapMade = 0;
+}
+
+// 65535 is left out: a 16-bit -1.
+int32_t takeSpareId()
+{
+    makeCommandMap();
+    for (int32_t tried = 1; tried < MAX_COMMAND_ID; tried++) {
+        int32_t id = spareCursor;
+        spareCursor = spareCursor > 1 ? spareCursor - 1 : MAX_COMMAND_ID - 1;
+        if (!isUsed(idPool, id)) {
+            markUsed(idPool, id);
+            return id;
+        }
+    }
+    return 0;
+}
+
+void giveBackSpareId(int32_t id)
+{
+    if (idPool && id > 0 && id <= MAX_COMMAND_ID)
+        idPool->used[id / 8] &= (uint8_t)~(1u << (id % 8));
 }
 
 void clearMenuMaps()
@@ -124,15 +155,24 @@ static int barShowsTitles()
     return !p && GetMenuItemCount(menuBar) == count;
 }
 
+// Deleting the items destroys the folder menus among them.
+static void emptyPopup(PopupEntry* p)
+{
+    if (!p->filled)
+        return;
+    forgetFolderMenus(p->popup);
+    for (int n = GetMenuItemCount(p->popup); n > 0; n--)
+        DeleteMenu(p->popup, (UINT)(n - 1), MF_BYPOSITION);
+    p->filled = 0;
+}
+
 // Keeps the bar and its popups for the menus now in the list; a popup that
 // was opened is emptied, to be filled anew when it next opens.
 static void emptyPopups()
 {
     MenuNode* m = menuList;
     for (PopupEntry* p = popupList; p; p = p->next, m = m->next) {
-        if (p->filled)
-            for (int n = GetMenuItemCount(p->popup); n > 0; n--)
-                DeleteMenu(p->popup, (UINT)(n - 1), MF_BYPOSITION);
+        emptyPopup(p);
         p->menu = m;
         p->filled = 0;
         p->firstCommand = nullptr;
@@ -193,6 +233,8 @@ void makeCommandMap()
         return;
     mapMade = 1;
     IdPool* pool = (IdPool*)allocEntry(sizeof(IdPool));
+    idPool = pool;
+    spareCursor = MAX_COMMAND_ID - 1;
     markBarCommands(pool);
     size_t capacity = 0;
     for (MenuNode* m = menuList; m; m = m->next)
@@ -239,7 +281,6 @@ void makeCommandMap()
                 p->firstCommand = c;
         }
     }
-    free(pool);
 }
 
 // The popups are filled only when they first open: a user sees one at a
@@ -265,13 +306,16 @@ int rebuildMenuBar()
 // map holds no id for stays out, its separator with it.
 static void fillPopup(PopupEntry* p)
 {
+    checkFolderEntries(p->menu, 1);
+    p->folderVersion = folderEntriesVersion();
     CommandMapEntry* c = p->firstCommand;
     for (AppNode* a = p->menu->firstApp; a && c; a = a->next) {
         if (c->app != a)
             continue;
         if (a->separatorBefore)
             AppendMenuA(p->popup, MF_SEPARATOR, 0, nullptr);
-        appendMenuItem(p->popup, (UINT)c->id, a->name, a->path);
+        if (!appendFolderEntry(p->popup, (UINT)c->id, a))
+            appendMenuItem(p->popup, (UINT)c->id, a->name, a->path);
         c = c->next;
     }
     p->filled = 1;
@@ -280,26 +324,32 @@ static void fillPopup(PopupEntry* p)
 
 void emptyBarPopups()
 {
-    for (PopupEntry* p = popupList; p; p = p->next) {
-        if (!p->filled)
-            continue;
-        for (int n = GetMenuItemCount(p->popup); n > 0; n--)
-            DeleteMenu(p->popup, (UINT)(n - 1), MF_BYPOSITION);
-        p->filled = 0;
-    }
+    for (PopupEntry* p = popupList; p; p = p->next)
+        emptyPopup(p);
 }
 
+// When one of the bar's popups opens, no folder menu is open, and any command
+// chosen in one has been handled: their items are let go. A popup filled
+// before an entry turned out to be a folder, or no longer to be one, is
+// filled anew; one filled already has its entries asked about again, for
+// its next opening.
 void fillBarPopup(HMENU popup)
 {
     for (PopupEntry* p = popupList; p; p = p->next) {
         if (p->popup == popup) {
+            emptyFolderMenus();
+            if (p->filled && p->folderVersion != folderEntriesVersion())
+                emptyPopup(p);
             if (!p->filled) {
                 makeCommandMap();
                 fillPopup(p);
+            } else {
+                checkFolderEntries(p->menu, 0);
             }
             return;
         }
     }
+    fillFolderMenu(popup);
 }
 
 AppNode* findCommandApp(int32_t id)

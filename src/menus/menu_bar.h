@@ -21,6 +21,7 @@ struct PopupEntry {
     CommandMapEntry* firstCommand; // the map entry of the menu's first item; null: none
     int filled;                    // 1 once the popup holds its items
     int itemCount;                 // the menu's items at the last rebuild
+    int folderVersion;             // folderEntriesVersion() when it was filled
     char title[MENU_NAME_SIZE];    // the title the bar shows for it
 };
 
@@ -42,11 +43,18 @@ void clearMenuMaps();
 void makeCommandMap();
 AppNode* findCommandApp(int32_t id);
 // Fills one of the bar's popups with its items the first time it opens after
-// a rebuild (WM_INITMENUPOPUP); any other menu is left alone.
+// a rebuild (WM_INITMENUPOPUP), and a folder menu each time it opens; any
+// other menu is left alone.
 void fillBarPopup(HMENU popup);
 // Empties the popups that were filled, to be filled anew when they next
 // open (with or without icons, as they are now).
 void emptyBarPopups();
+
+// Ids that no item of the bar's menus and no bar command takes, for the items
+// of folder menus, from those the command map left; 0 when none is left.
+// Every one goes back when the menus are rebuilt.
+int32_t takeSpareId();
+void giveBackSpareId(int32_t id);
 
 // The command id of the i-th item (from 1) of the k-th menu (from 1) when
 // 100 * k + i is unique and usable; 0 when the item needs another id.

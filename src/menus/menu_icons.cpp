@@ -219,19 +219,25 @@ static void addToFront(IconRequest* r)
     frontBatch[frontCount++] = r;
 }
 
+// The icon an item of this file shows now; null when there is none yet, and
+// then the item waits for it.
+static HBITMAP iconForItem(HMENU popup, UINT id, const char* path)
+{
+    if (!iconsRunning || !path[0])
+        return nullptr;
+    IconEntry* e = entryForPath(path);
+    if (e->request)
+        addToFront(e->request);
+    IconImage* image = imageOf(e);
+    if (image)
+        return image->bitmap;
+    addWaiting(popup, id, e);
+    return nullptr;
+}
+
 void appendMenuItem(HMENU popup, UINT id, const char* text, const char* path)
 {
-    HBITMAP icon = nullptr;
-    if (iconsRunning && path[0]) {
-        IconEntry* e = entryForPath(path);
-        if (e->request)
-            addToFront(e->request);
-        IconImage* image = imageOf(e);
-        if (image)
-            icon = image->bitmap;
-        else
-            addWaiting(popup, id, e);
-    }
+    HBITMAP icon = iconForItem(popup, id, path);
     if (!icon) {
         AppendMenuA(popup, MF_STRING, id, text);
         return;
@@ -244,6 +250,24 @@ void appendMenuItem(HMENU popup, UINT id, const char* text, const char* path)
     item.dwTypeData = (char*)text;
     item.hbmpItem = icon;
     InsertMenuItemA(popup, (UINT)GetMenuItemCount(popup), TRUE, &item);
+}
+
+// An item with a submenu carries its id as well, so that its icon can find it
+// by id when it comes.
+void appendMenuItemWide(HMENU popup, UINT id, HMENU submenu, const wchar_t* text,
+                        const char* path)
+{
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE | (submenu ? MIIM_SUBMENU : 0);
+    item.fType = MFT_STRING;
+    item.wID = id;
+    item.hSubMenu = submenu;
+    item.dwTypeData = (wchar_t*)text;
+    item.hbmpItem = iconForItem(popup, id, path);
+    if (item.hbmpItem)
+        item.fMask |= MIIM_BITMAP;
+    InsertMenuItemW(popup, (UINT)GetMenuItemCount(popup), TRUE, &item);
 }
 
 static void CALLBACK onStuckTimer(HWND, UINT, UINT_PTR, DWORD);
@@ -269,6 +293,16 @@ void putPopupLookupsFirst()
 void forgetWaitingMenuIcons()
 {
     waitingCount = 0;
+}
+
+void forgetMenuIconsOf(HMENU popup)
+{
+    for (int i = 0; i < waitingCount;) {
+        if (waiting[i].popup == popup)
+            waiting[i] = waiting[--waitingCount];
+        else
+            i++;
+    }
 }
 
 // An open menu is drawn anew when one of its items got its icon, where the

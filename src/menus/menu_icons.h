@@ -51,9 +51,16 @@ int menuIconsRunning();
 // the front of the queue, in the popup's order, once putPopupLookupsFirst
 // is called after its last item.
 void appendMenuItem(HMENU popup, UINT id, const char* text, const char* path);
+// The same for an item that opens a submenu (null: none) and has a wide text:
+// the items of folder menus, named as the disk names them.
+void appendMenuItemWide(HMENU popup, UINT id, HMENU submenu, const wchar_t* text,
+                        const char* path);
 void putPopupLookupsFirst();
 // The bar's popups were emptied or made anew: no item waits any longer.
 void forgetWaitingMenuIcons();
+// One popup was emptied or destroyed: none of its items waits any longer
+// (its ids and its handle may soon stand for other items).
+void forgetMenuIconsOf(HMENU popup);
 // The menus were rebuilt: their files are walked again for new ones.
 void menuIconsMenusChanged();
 
@@ -73,8 +80,14 @@ inline void appendMenuItem(HMENU popup, UINT id, const char* text, const char*)
 {
     AppendMenuA(popup, MF_STRING, id, text);
 }
+inline void appendMenuItemWide(HMENU popup, UINT id, HMENU submenu, const wchar_t* text,
+                               const char*)
+{
+    AppendMenuW(popup, submenu ? MF_POPUP : MF_STRING, submenu ? (UINT_PTR)submenu : id, text);
+}
 inline void putPopupLookupsFirst() {}
 inline void forgetWaitingMenuIcons() {}
+inline void forgetMenuIconsOf(HMENU) {}
 inline void menuIconsMenusChanged() {}
 
 #endif

@@ -11,6 +11,7 @@
 #include "bar/bar_window.h"
 #include "bar/full_screen.h"
 #include "bar/status.h"
+#include "menus/folder_menus.h"
 #include "menus/menu_bar.h"
 #include "menus/menu_icons.h"
 #include "options/settings.h"
@@ -164,6 +165,7 @@ void resetProgramState()
         DestroyWindow(barWindow);
     barWindow = nullptr;
     stopMenuIcons();
+    stopFolderMenus();
     memset(&barSettings, 0, sizeof barSettings);
     barShown = 1;
     hideTimerId = 0;

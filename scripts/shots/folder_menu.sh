@@ -1,0 +1,66 @@
+# A folder entry open as a menu, with one of its subfolders: docs/folder_menu.png.
+# Sourced by scripts/screenshots.sh.
+
+# A folder of programs as a user keeps one: subfolders, programs, a document
+# and a web link (shown without its ".url").
+folder_root=$BUILD_DIR/shots-folders
+system32=$WINEPREFIX/drive_c/windows/system32
+rm -rf "$folder_root"
+mkdir -p "$folder_root/Programs/Accessories" "$folder_root/Programs/Games" \
+    "$folder_root/Programs/System Tools"
+cp "$system32/notepad.exe" "$folder_root/Programs/Accessories/Notepad.exe"
+cp "$system32/write.exe" "$folder_root/Programs/Accessories/WordPad.exe"
+cp "$system32/clock.exe" "$folder_root/Programs/Accessories/Clock.exe"
+cp "$system32/winemine.exe" "$folder_root/Programs/Games/Minesweeper.exe"
+cp "$system32/taskmgr.exe" "$folder_root/Programs/System Tools/Task Manager.exe"
+cp "$system32/cmd.exe" "$folder_root/Programs/Command Prompt.exe"
+printf 'Zentor shows this folder as a menu.\r\n' >"$folder_root/Programs/Read me.txt"
+printf '[InternetShortcut]\r\nURL=https://www.winehq.org/\r\n' >"$folder_root/Programs/Wine Home Page.url"
+folders_win=$("$ZENTOR_WINE" winepath -w "$folder_root")
+
+# Little-endian 32-bit word; text in a zero-filled field of $2 bytes.
+folder_le32() {
+    local v=$1
+    printf "\\x$(printf %02x $((v & 255)))\\x$(printf %02x $((v >> 8 & 255)))"
+    printf "\\x$(printf %02x $((v >> 16 & 255)))\\x$(printf %02x $((v >> 24 & 255)))"
+}
+folder_field() {
+    printf '%s' "$1"
+    head -c $(($2 - ${#1})) /dev/zero
+}
+folder_entry() { # name, path
+    folder_field "$2" 80; folder_field "" 80; folder_field "" 90; folder_field "$1" 30
+    folder_le32 0; folder_le32 0; head -c 8 /dev/zero
+}
+
+folder_data=$BUILD_DIR/shots-folder.zt
+{
+    folder_le32 102
+    folder_field "&Start" 30; head -c 2 /dev/zero; folder_le32 2; head -c 12 /dev/zero
+    folder_entry "&Programs" "$folders_win\\Programs"
+    folder_entry "&Notepad" 'C:\windows\notepad.exe'
+    folder_field "&Tools" 30; head -c 2 /dev/zero; folder_le32 0; head -c 12 /dev/zero
+} >"$folder_data"
+
+start_bar "$folder_data" -a # -a: the bar stays in view
+post_bar() {
+    "$ZENTOR_WINE" "$BUILD_DIR/tests/post_message.exe" "$@"
+}
+# Alt+S opens "&Start", P opens the folder's menu, Down goes to its first
+# subfolder and Right opens it, as the user's keys would.
+open_folder_menus() {
+    post_bar 0x112 0xF100 0x73 # WM_SYSCOMMAND, SC_KEYMENU, "s"
+    post_bar 0x102 0x70        # WM_CHAR "p"
+    post_bar 0x100 0x28        # WM_KEYDOWN, Down
+    post_bar 0x100 0x27        # WM_KEYDOWN, Right
+}
+# Wine draws an icon that comes while its menu is open only at the menu's
+# next opening: the first opening, once it has settled, has them all looked
+# up, and the second shows them.
+open_folder_menus
+shoot Zentor folder_menu.png 440x168+0+0
+post_bar 0x1F # WM_CANCELMODE closes the menus
+open_folder_menus
+shoot Zentor folder_menu.png 440x168+0+0
+post_bar 0x1F
+stop_shots
