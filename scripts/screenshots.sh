@@ -46,6 +46,9 @@ start_bar() {
     rm -rf "$WORK"
     mkdir -p "$WORK"
     [ -z "${1:-}" ] || cp "$1" "$WORK/$PROFILE.zt"
+    # The profile's settings as a new user has them (the earlier shots'
+    # bars saved theirs).
+    "$ZENTOR_WINE" reg delete "HKCU\\Software\\Zentor\\$PROFILE" /f >/dev/null 2>&1 || true
     "$ZENTOR_WINE" reg add "HKCU\\Software\\Zentor\\$PROFILE" /v User_Vars /t REG_BINARY \
         /d "$DEFAULT_OPTIONS" /f >/dev/null 2>&1
     (cd "$WORK" && exec "$ZENTOR_WINE" "$BUILD_DIR/zentor.exe" "$PROFILE" "${@:2}") &

@@ -55,12 +55,12 @@ open_folder_menus() {
     post_bar 0x100 0x27        # WM_KEYDOWN, Right
 }
 # Wine draws an icon that comes while its menu is open only at the menu's
-# next opening: the first opening, once it has settled, has them all looked
-# up, and the second shows them.
-open_folder_menus
-shoot Zentor folder_menu.png 440x168+0+0
-post_bar 0x1F # WM_CANCELMODE closes the menus
-open_folder_menus
-shoot Zentor folder_menu.png 440x168+0+0
-post_bar 0x1F
+# next opening: an opening, once it has settled, has its items' icons looked
+# up, and the next shows them. The lookups begin a moment after the bar
+# shows, which may be after the first opening: the third shows them all.
+for opening in 1 2 3; do
+    open_folder_menus
+    shoot Zentor folder_menu.png 440x168+0+0
+    post_bar 0x1F # WM_CANCELMODE closes the menus
+done
 stop_shots
