@@ -5,47 +5,12 @@
 # Usage: e2e_launch_keyboard.sh <zentor.exe> <launch_probe.exe>
 # Needs DISPLAY and WINEPREFIX (scripts/test.sh sets both).
 set -euo pipefail
-. "$(dirname "$0")/../scripts/lib.sh" # wait_for
 
 zentor=$1
 probe=$2
 profile=ztkeys
-key="HKCU\\Software\\Zentor\\$profile"
 work=$(mktemp -d "${TMPDIR:-/tmp}/zentor-launch-keys.XXXXXX")
-bar_pid=""
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-cleanup() {
-    # WM_CLOSE first, so the bar takes itself off the shell; killed only when
-    # that does not end it.
-    if [ -n "$bar_pid" ] && kill -0 "$bar_pid" 2>/dev/null; then
-        "$ZENTOR_WINE" taskkill /im "$(basename "$zentor")" >/dev/null 2>&1 || true
-        wait_for 10 bar_gone || kill -9 "$bar_pid" 2>/dev/null || true
-    fi
-    "$ZENTOR_WINE" reg delete "$key" /f >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-bar_gone() { ! kill -0 "$bar_pid" 2>/dev/null; }
-
-le32() {
-    local v=$1
-    printf "\\x$(printf %02x $((v & 255)))\\x$(printf %02x $((v >> 8 & 255)))"
-    printf "\\x$(printf %02x $((v >> 16 & 255)))\\x$(printf %02x $((v >> 24 & 255)))"
-}
-
-# A text in a zero-filled field of $2 bytes.
-field() {
-    local text=$1 size=$2
-    [ ${#text} -lt "$size" ] || fail "\"$text\" does not fit in $size bytes"
-    printf '%s' "$text"
-    head -c $((size - ${#text})) /dev/zero
-}
+. "$(dirname "$0")/e2e_bar.sh"
 
 probe_win=$("$ZENTOR_WINE" winepath -w "$probe")
 work_win=$("$ZENTOR_WINE" winepath -w "$work")
@@ -61,30 +26,17 @@ parameters='keyboard "two words"'
 size=$(stat -c %s "$work/$profile.zt")
 [ "$size" -eq $((4 + 48 + 296)) ] || fail "data file is $size bytes"
 
-# Stored options, so that no first-run greeting waits for an answer: on top,
-# memory shown, top edge, no auto-hide (the bar stays where the keys reach it).
-options=010000000000000000000000010000000000000000000000
-options=$options$(printf '0%.0s' $(seq 1 $((216 - ${#options}))))
-"$ZENTOR_WINE" reg add "$key" /v User_Vars /t REG_BINARY /d "$options" /f >/dev/null 2>&1 ||
-    fail "could not store the options"
+store_options
 
 export ZENTOR_PROBE_OUT="$work_win\\probe-out.txt"
 out="$work/probe-out.txt"
 
-cd "$work"
-"$ZENTOR_WINE" "$zentor" "$profile" >/dev/null 2>&1 &
-bar_pid=$!
-
-bar_window() { bar=$(xdotool search --name '^Zentor$' 2>/dev/null | head -n 1) && [ -n "$bar" ]; }
-wait_for 30 bar_window || fail "the bar did not appear"
-eval "$(xdotool getwindowgeometry --shell "$bar")"
+start_bar
 [ "$Y" -eq 0 ] || fail "the bar stands at $Y, not at the top edge"
 
-# Keys go to the window under the pointer (no window manager runs): rest the
-# pointer on the bar, away from its menus. Then Alt+P opens "&Probe" and R
-# chooses "&Run probe". The keys are sent again until the probe reports, in
-# case the first ones arrived before the bar took the keyboard.
-xdotool mousemove $((WIDTH / 2)) $((HEIGHT / 2))
+# Alt+P opens "&Probe" and R chooses "&Run probe". The keys are sent again
+# until the probe reports, in case the first ones arrived before the bar
+# took the keyboard.
 choose_item() {
     xdotool key --clearmodifiers alt+p
     wait_for 2 test -e "$out" && return 0

@@ -31,11 +31,14 @@ static size_t maskStride(int size)
     return (size_t)(size + 15) / 16 * 2;
 }
 
-// An icon of one colour and alpha, with an all-clear mask: 32 bits a pixel.
-static HICON colourIcon(int size, DWORD argb)
+// An icon of one colour (32 bits a pixel) whose mask is clear but for its
+// first maskedRows rows.
+static HICON makeIcon(int size, DWORD argb, int maskedRows)
 {
     std::vector<DWORD> colour((size_t)size * size, argb);
     std::vector<BYTE> mask(maskStride(size) * size, 0);
+    for (size_t at = 0; at < maskStride(size) * maskedRows; at++)
+        mask[at] = 0xFF;
     HBITMAP colourBits = CreateBitmap(size, size, 1, 32, colour.data());
     HBITMAP maskBits = CreateBitmap(size, size, 1, 1, mask.data());
     ICONINFO info = {TRUE, 0, 0, maskBits, colourBits};
@@ -58,7 +61,7 @@ HICON shellFileIcon(const char* path, int large)
     // Documents of one type look alike; each program has a colour of its own.
     DWORD colour = name.find(".txt") != std::string::npos ? 0xFF00FF00
                                                            : 0x80FF0000 | (DWORD)name.size();
-    return colourIcon(size, colour);
+    return makeIcon(size, colour, 0);
 }
 
 // Programs' own icons come from the shell's answer in this test.
@@ -70,18 +73,7 @@ HICON firstIconOf(const char*, int)
 // No alpha channel: white, with the mask's first row clear.
 HICON shellGenericIcon(int large)
 {
-    int size = GetSystemMetrics(large ? SM_CXICON : SM_CXSMICON);
-    std::vector<DWORD> colour((size_t)size * size, 0x00FFFFFF);
-    std::vector<BYTE> mask(maskStride(size) * size, 0);
-    for (size_t x = 0; x < maskStride(size); x++)
-        mask[x] = 0xFF;
-    HBITMAP colourBits = CreateBitmap(size, size, 1, 32, colour.data());
-    HBITMAP maskBits = CreateBitmap(size, size, 1, 1, mask.data());
-    ICONINFO info = {TRUE, 0, 0, maskBits, colourBits};
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(colourBits);
-    DeleteObject(maskBits);
-    return icon;
+    return makeIcon(GetSystemMetrics(large ? SM_CXICON : SM_CXSMICON), 0x00FFFFFF, 1);
 }
 
 namespace {
@@ -182,7 +174,11 @@ TEST_F(MenuIconsTest, ItemsShowTheIconsOfTheirFilesLookedUpOnceEach)
     addMenu("&Files", {tool, dir + "\\notes.txt", dir + "\\OTHER.TXT", dir + "\\missing.exe",
                        dir + "\\Work", "%ZT_ICONS%\\tool.exe"});
     makeBar();
-    startMenuIcons(); // as the bar's first message after it is shown does
+    // Open before the lookups begin (they begin on a timer): the open
+    // popup keeps its items, and gets its icons at its next opening.
+    openAndRead(0);
+    startMenuIcons();
+    EXPECT_EQ(6, GetMenuItemCount(GetSubMenu(menuBar, 0))) << "items went from an open popup";
     std::vector<HBITMAP> first = openAndRead(0);
     EXPECT_EQ(std::vector<HBITMAP>(first.size(), nullptr), first) << "a popup waited for lookups";
     HMENU popup = GetSubMenu(menuBar, 0);

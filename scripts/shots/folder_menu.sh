@@ -1,5 +1,6 @@
 # A folder entry open as a menu, with one of its subfolders: docs/folder_menu.png.
-# Sourced by scripts/screenshots.sh.
+# Sourced by scripts/screenshots.sh (after editor.sh, whose record writers it
+# uses).
 
 # A folder of programs as a user keeps one: subfolders, programs, a document
 # and a web link (shown without its ".url").
@@ -18,28 +19,13 @@ printf 'Zentor shows this folder as a menu.\r\n' >"$folder_root/Programs/Read me
 printf '[InternetShortcut]\r\nURL=https://www.winehq.org/\r\n' >"$folder_root/Programs/Wine Home Page.url"
 folders_win=$("$ZENTOR_WINE" winepath -w "$folder_root")
 
-# Little-endian 32-bit word; text in a zero-filled field of $2 bytes.
-folder_le32() {
-    local v=$1
-    printf "\\x$(printf %02x $((v & 255)))\\x$(printf %02x $((v >> 8 & 255)))"
-    printf "\\x$(printf %02x $((v >> 16 & 255)))\\x$(printf %02x $((v >> 24 & 255)))"
-}
-folder_field() {
-    printf '%s' "$1"
-    head -c $(($2 - ${#1})) /dev/zero
-}
-folder_entry() { # name, path
-    folder_field "$2" 80; folder_field "" 80; folder_field "" 90; folder_field "$1" 30
-    folder_le32 0; folder_le32 0; head -c 8 /dev/zero
-}
-
 folder_data=$BUILD_DIR/shots-folder.zt
 {
-    folder_le32 102
-    folder_field "&Start" 30; head -c 2 /dev/zero; folder_le32 2; head -c 12 /dev/zero
-    folder_entry "&Programs" "$folders_win\\Programs"
-    folder_entry "&Notepad" 'C:\windows\notepad.exe'
-    folder_field "&Tools" 30; head -c 2 /dev/zero; folder_le32 0; head -c 12 /dev/zero
+    shot_le32 102
+    shot_menu "&Start" 2
+    shot_entry "&Programs" "$folders_win\\Programs" '' '' 0 0
+    shot_entry "&Notepad" 'C:\windows\notepad.exe' '' '' 0 0
+    shot_menu "&Tools" 0
 } >"$folder_data"
 
 start_bar "$folder_data" -a # -a: the bar stays in view

@@ -185,11 +185,11 @@ static void takeAnswers()
 {
     FolderRequest* r = takeFinishedFolderRequests();
     while (r) {
-        FolderRequest* next = r->next;
+        FolderRequest* next = nextFolderRequest(r);
         if (r->kind == FOLDER_CHECK)
-            takeCheck((EntryAnswer*)r->owner, r);
+            takeCheck((EntryAnswer*)r->work.owner, r);
         else
-            takeListing((ListingJob*)r->owner, r);
+            takeListing((ListingJob*)r->work.owner, r);
         freeFolderRequest(r);
         r = next;
     }

@@ -106,19 +106,25 @@ uint32_t* lookUpGenericIcon(int size)
     return pixelsOf(shellGenericIcon(wantsLargeIcon(size)), size);
 }
 
+void describeIconPixels(BITMAPINFO* info, int width, int height)
+{
+    memset(info, 0, sizeof *info);
+    info->bmiHeader.biSize = sizeof info->bmiHeader;
+    info->bmiHeader.biWidth = width;
+    info->bmiHeader.biHeight = -height;
+    info->bmiHeader.biPlanes = 1;
+    info->bmiHeader.biBitCount = 32;
+    info->bmiHeader.biCompression = BI_RGB;
+}
+
 // A bitmap's rows as 32-bit pixels, from the top.
 static uint32_t* readBitmap(HDC dc, HBITMAP bitmap, int width, int height)
 {
     uint32_t* pixels = (uint32_t*)calloc((size_t)width * height, sizeof(uint32_t));
     if (!pixels)
         return nullptr;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info;
+    describeIconPixels(&info, width, height);
     if (GetDIBits(dc, bitmap, 0, (UINT)height, pixels, &info, DIB_RGB_COLORS) != height) {
         free(pixels);
         return nullptr;

@@ -27,6 +27,9 @@ int lookUpFileIcon(const char* path, int size, int wantTypeIcon, uint32_t** pixe
 // missing file and failed lookup; null when the shell has none.
 uint32_t* lookUpGenericIcon(int size);
 
+// Describes 32-bit pixels in rows from the top, as the icons' pixels are.
+void describeIconPixels(BITMAPINFO* info, int width, int height);
+
 // The icon's pixels at size x size, rows from the top, each 0xAARRGGBB with
 // the colours premultiplied by alpha; null when the icon cannot be read.
 uint32_t* iconPixels(HICON icon, int size);

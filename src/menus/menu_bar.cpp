@@ -87,6 +87,10 @@ static CommandMapEntry* mapBlock = nullptr;
 // 1 once the map stands for the popups of the last rebuild.
 static int mapMade = 0;
 
+// Raised when the popups' items are to look otherwise (icons began): a popup
+// filled before is filled anew at its next opening.
+static int popupLook = 0;
+
 // The ids the map took, kept with it: the folder menus take the others.
 static IdPool* idPool = nullptr;
 // Folder menus take ids from the top down, where the entries' are fewest.
@@ -308,6 +312,7 @@ static void fillPopup(PopupEntry* p)
 {
     checkFolderEntries(p->menu, 1);
     p->folderVersion = folderEntriesVersion();
+    p->look = popupLook;
     CommandMapEntry* c = p->firstCommand;
     for (AppNode* a = p->menu->firstApp; a && c; a = a->next) {
         if (c->app != a)
@@ -320,6 +325,11 @@ static void fillPopup(PopupEntry* p)
     }
     p->filled = 1;
     putPopupLookupsFirst();
+}
+
+void refillBarPopupsAtNextOpening()
+{
+    popupLook++;
 }
 
 void emptyBarPopups()
@@ -338,7 +348,8 @@ void fillBarPopup(HMENU popup)
     for (PopupEntry* p = popupList; p; p = p->next) {
         if (p->popup == popup) {
             emptyFolderMenus();
-            if (p->filled && p->folderVersion != folderEntriesVersion())
+            if (p->filled &&
+                (p->folderVersion != folderEntriesVersion() || p->look != popupLook))
                 emptyPopup(p);
             if (!p->filled) {
                 makeCommandMap();

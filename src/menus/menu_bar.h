@@ -22,6 +22,7 @@ struct PopupEntry {
     int filled;                    // 1 once the popup holds its items
     int itemCount;                 // the menu's items at the last rebuild
     int folderVersion;             // folderEntriesVersion() when it was filled
+    int look;                      // popupLook when it was filled
     char title[MENU_NAME_SIZE];    // the title the bar shows for it
 };
 
@@ -47,8 +48,11 @@ AppNode* findCommandApp(int32_t id);
 // other menu is left alone.
 void fillBarPopup(HMENU popup);
 // Empties the popups that were filled, to be filled anew when they next
-// open (with or without icons, as they are now).
+// open (with or without icons, as they are now). No menu may be open.
 void emptyBarPopups();
+// The popups that were filled are filled anew when they next open: for
+// when a menu may be open now, whose items must not go from under it.
+void refillBarPopupsAtNextOpening();
 
 // Ids that no item of the bar's menus and no bar command takes, for the items
 // of folder menus, from those the command map left; 0 when none is left.

@@ -16,6 +16,9 @@
 // Lookups kept waiting for the worker; the menus' files go to it in
 // portions of whole menus, so that a popup the user opens can go first.
 constexpr int QUEUE_TARGET = 256;
+// Items walked at most before the walk lets the bar's other messages in
+// (after an edit of hundreds of menus, nearly every file is known).
+constexpr int WALK_BUDGET = 1024;
 constexpr int ENTRY_BUCKETS = 16384;
 constexpr int IMAGE_BUCKETS = 512;
 // Icons that look alike share a bitmap. Past this many different ones, the
@@ -68,7 +71,7 @@ static int waitingCount = 0;
 static int waitingRoom = 0;
 static int popupOpening = 0;          // 1 from a popup's filling until its menu is idle
 static int answersWaiting = 0;        // answers came while a popup opened
-static IconRequest** frontBatch = nullptr; // a popup's lookups, to go first
+static WorkItem** frontBatch = nullptr;  // a popup's lookups, to go first
 static int frontCount = 0;
 static int frontRoom = 0;
 
@@ -103,13 +106,8 @@ static IconImage* imageOf(const IconEntry* e)
 
 static IconImage* newImage(const uint32_t* pixels, uint32_t hash)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = iconSize;
-    info.bmiHeader.biHeight = -iconSize;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info;
+    describeIconPixels(&info, iconSize, iconSize);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bitmap)
@@ -168,7 +166,6 @@ static IconEntry* findEntry(const char* key, int make)
 static void requestLookup(IconEntry* e, int generic)
 {
     IconRequest* r = newIconRequest(e);
-    r->generation = iconGeneration;
     r->generic = generic;
     r->size = iconSize;
     copyField(r->path, e->key);
@@ -183,13 +180,31 @@ static void requestLookup(IconEntry* e, int generic)
 
 // The entry of an item's file, made with its lookup (not yet queued) when
 // the file is new. %VAR%s are expanded as the launch expands them.
+// The cache's key of an item's path, which is also the path looked up:
+// %VAR%s expanded as the launch expands them, and the letters A to Z made
+// small (a path that differs from another only in the case of other letters
+// takes an entry of its own, with the same icon). The second byte of a
+// double-byte character is left as it is.
+static void keyOfPath(const char* path, char (&key)[MAX_PATH])
+{
+    DWORD length = strchr(path, '%') ? ExpandEnvironmentStringsA(path, key, sizeof key) : 0;
+    if (length == 0 || length > sizeof key)
+        copyField(key, path);
+    for (char* p = key; *p; p++) {
+        if ((unsigned char)*p >= 0x80 && IsDBCSLeadByte((BYTE)*p)) {
+            if (!p[1])
+                break;
+            p++;
+        } else if (*p >= 'A' && *p <= 'Z') {
+            *p = (char)(*p - 'A' + 'a');
+        }
+    }
+}
+
 static IconEntry* entryForPath(const char* path)
 {
     char key[MAX_PATH];
-    DWORD length = ExpandEnvironmentStringsA(path, key, sizeof key);
-    if (length == 0 || length > sizeof key)
-        copyField(key, path);
-    CharLowerBuffA(key, (DWORD)strlen(key));
+    keyOfPath(path, key);
     IconEntry* e = findEntry(key, 0);
     if (e)
         return e;
@@ -215,8 +230,8 @@ static void addWaiting(HMENU popup, UINT id, IconEntry* e)
 static void addToFront(IconRequest* r)
 {
     if (frontCount == frontRoom)
-        frontBatch = (IconRequest**)grow(frontBatch, &frontRoom, sizeof(IconRequest*));
-    frontBatch[frontCount++] = r;
+        frontBatch = (WorkItem**)grow(frontBatch, &frontRoom, sizeof(WorkItem*));
+    frontBatch[frontCount++] = &r->work;
 }
 
 // The icon an item of this file shows now; null when there is none yet, and
@@ -349,23 +364,30 @@ static void queueNextMenus()
     MenuNode* m = menuList;
     for (; m && k < nextMenuToQueue; m = m->next)
         k++;
-    IconRequest** batch = nullptr;
-    int count = 0, room = 0;
-    for (; m && outstanding < QUEUE_TARGET; m = m->next, nextMenuToQueue++) {
+    WorkItem** batch = nullptr;
+    int count = 0, room = 0, walked = 0;
+    for (; m && outstanding < QUEUE_TARGET && walked < WALK_BUDGET;
+         m = m->next, nextMenuToQueue++) {
         for (AppNode* a = m->firstApp; a; a = a->next) {
+            walked++;
             if (!a->path[0])
                 continue;
             IconEntry* e = entryForPath(a->path);
-            if (!e->request || e->request->state != REQUEST_NEW)
+            if (!e->request || e->request->work.state != WORK_NEW)
                 continue;
             if (count == room)
-                batch = (IconRequest**)grow(batch, &room, sizeof(IconRequest*));
-            batch[count++] = e->request;
+                batch = (WorkItem**)grow(batch, &room, sizeof(WorkItem*));
+            batch[count++] = &e->request->work;
         }
     }
     queueIconRequests(batch, count);
     free(batch);
     updateStuckTimer();
+    // The rest of the walk, after whatever else the bar has to do: files the
+    // cache knows ask nothing of the worker, and the answers that would go
+    // on with the walk never come.
+    if (m && walked >= WALK_BUDGET && outstanding < QUEUE_TARGET)
+        PostMessageA(barWindow, WM_ICONS_READY, 0, 0);
 }
 
 void menuIconsMenusChanged()
@@ -395,7 +417,7 @@ static void CALLBACK onStuckTimer(HWND, UINT, UINT_PTR, DWORD)
 
 static void takeAnswer(IconRequest* r)
 {
-    IconEntry* e = (IconEntry*)r->owner;
+    IconEntry* e = (IconEntry*)r->work.owner;
     if (e->request == r) {
         e->request = nullptr;
         outstanding--;
@@ -469,8 +491,8 @@ void onMenuIconsReady()
     answersWaiting = 0;
     IconRequest* r = takeFinishedIconRequests();
     while (r) {
-        IconRequest* next = r->next;
-        if (iconsRunning && r->generation == iconGeneration)
+        IconRequest* next = nextIconRequest(r);
+        if (iconsRunning && r->work.generation == iconGeneration)
             takeAnswer(r);
         freeIconRequest(r);
         r = next;
@@ -501,8 +523,9 @@ void startMenuIcons()
     iconGeneration = startIconWorker(barWindow);
     iconsRunning = 1;
     nextMenuToQueue = 0;
-    // Popups filled before now get their icons when they next open.
-    emptyBarPopups();
+    // Popups filled before now get their icons when they next open. A menu
+    // may be open now (the lookups begin on a timer): its items stay.
+    refillBarPopupsAtNextOpening();
     IconEntry* generic = findEntry("*", 1);
     requestLookup(generic, 1);
     addToFront(generic->request);
@@ -528,7 +551,7 @@ void stopMenuIcons()
         while (e) {
             IconEntry* next = e->next;
             // A request not yet queued is still the bar's.
-            if (e->request && e->request->state == REQUEST_NEW)
+            if (e->request && e->request->work.state == WORK_NEW)
                 freeIconRequest(e->request);
             free(e);
             e = next;
