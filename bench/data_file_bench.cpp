@@ -15,6 +15,7 @@
 #include "bench_util.h"
 #include "big_menus.h"
 #include "menus/menu_file.h"
+#include "menus/menu_format.h"
 #include "menus/menu_list.h"
 #include "app/text.h"
 
@@ -54,7 +55,10 @@ int main(int argc, char** argv)
         printf("data file: cannot save the menus or write their bytes durably\n");
         return 2;
     }
-    std::vector<double> saveMs, loadMs, writeMs, readMs, durableMs, allocMs;
+    std::vector<double> saveMs, loadMs, writeMs, readMs, durableMs, allocMs, packMs;
+    // For the reader of the figures: the part of the save the durable write
+    // does not do, putting the records into the file's bytes.
+    std::vector<uint8_t> packed(FILE_SIZE);
     for (int r = 0; r < rounds; r++) {
         // The save and its floor take turns at coming first: each leaves the
         // disk busy for whatever comes next.
@@ -115,6 +119,16 @@ int main(int argc, char** argv)
         for (AppNode* record : appRecords)
             releaseAppNode(record);
 
+        double t11 = nowMs();
+        uint8_t* at = packed.data() + 4;
+        for (MenuNode* m = menuList; m; m = m->next) {
+            packMenuRecord(m, at);
+            at += MENU_RECORD_SIZE;
+            for (AppNode* a = m->firstApp; a; a = a->next, at += APP_RECORD_SIZE)
+                packAppRecord(a, at);
+        }
+        packMs.push_back(nowMs() - t11);
+
         allocMs.push_back(t10 - t9);
         loadMs.push_back(t3 - t2);
         readMs.push_back(t5 - t4);
@@ -147,6 +161,8 @@ int main(int argc, char** argv)
                     median(writeMs));
     met &= reportRatio("load", "loadMenuFile", median(loadMs), "one fread", median(readMs),
                        2.0);
+    printf("  (for comparison: packing the records into the file's bytes %.1f ms)\n",
+           median(packMs));
     printf("  (for comparison: taking %d records from the heap %.1f ms)\n", MENUS * (ITEMS + 1),
            median(allocMs));
     return met ? 0 : 1;
