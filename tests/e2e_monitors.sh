@@ -3,7 +3,7 @@
 # monitor's bottom edge, as wide as it, its strip reserved there through the
 # shell (as another bar asking the shell finds). Started again once that
 # monitor is gone, it docks on the primary one and keeps its setting.
-# zentornt3 stays on the one screen. Runs on an X server with two screens in
+# It auto-hides there too. zentornt3 stays on the one screen. Runs on an X server with two screens in
 # one Xinerama desktop, in a Wine prefix that takes its monitors from
 # Xinerama (\\.\DISPLAY1 1024 x 768, primary, and \\.\DISPLAY2 800 x 600,
 # both at 0,0): both of its own, so the other tests' display is left alone.
@@ -95,6 +95,19 @@ BLOCK=$(printf '%s%0160d' 010000000000000000000000010000000000000000000000000000
     "$ZENTOR_WINE" reg add "$KEY" /v Monitor /d '\\.\DISPLAY2' /f >/dev/null 2>&1 ||
     fail "cannot store the options"
 check_bar "$1" 800 600
+# Auto-hide there: a shell that knows no auto-hide bars per monitor (Wine's,
+# Windows 7's) takes it as its edge's. The shell is asked before the bar is
+# shown, so a refusal's warning box stands by the time the bar does.
+(cd "$WORK" && exec "$ZENTOR_WINE" "$1" "$PROFILE" +b +a >/dev/null 2>&1) &
+BAR_PID=$!
+wait_for 20 bar_geometry "$BAR_PID" || fail "$1: no auto-hide bar"
+for id in $(xdotool search --all --onlyvisible --pid "$BAR_PID" --name '^Zentor$' 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | grep -E '^WIDTH=[0-9]+$')"
+    [ "$WIDTH" -ge 640 ] || fail "a box stands over the auto-hide bar on the second monitor"
+done
+"$ZENTOR_WINE" taskkill /im "$(basename "$1")" >/dev/null 2>&1
+wait_for 20 bar_gone || fail "$1 did not end on WM_CLOSE"
+BAR_PID=""
 check_bar "$2" 1024 ""
 # The second monitor is gone.
 stop_display

@@ -129,14 +129,17 @@ static void dockBar()
 }
 
 // The shell keeps one auto-hide bar per edge: of the primary monitor, or of
-// the monitor the message names.
+// the monitor the message names. A shell older than that message (Windows 7,
+// Wine) refuses it and keeps one per edge of the whole desktop.
 UINT_PTR setAutoHideBar(int on)
 {
     dockData.lParam = on;
-    if (!barOnOtherMonitor)
-        return SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData);
-    dockData.rc = barMonitorRect;
-    return SHZentorMessage(ABM_SETAUTOHIDEBAREX, &dockData);
+    if (barOnOtherMonitor) {
+        dockData.rc = barMonitorRect;
+        if (SHZentorMessage(ABM_SETAUTOHIDEBAREX, &dockData))
+            return 1;
+    }
+    return SHZentorMessage(ABM_SETAUTOHIDEBAR, &dockData);
 }
 
 void reserveBarStrip()
