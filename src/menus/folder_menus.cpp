@@ -155,20 +155,21 @@ static void freeJob(ListingJob* job)
     free(job);
 }
 
-// Keeps the latest few late listings, the one just come among them; the job
-// of the oldest goes.
-static void limitLateListings(const ListingJob* answered)
+// Keeps the latest few late listings and drops the jobs that hold nothing
+// (a late answer that the folder cannot be read). Never called while an
+// opening waits on its job: answers taken during that wait may belong to it.
+static void limitLateListings()
 {
     int kept = 0;
-    ListingJob* oldest = nullptr;
-    for (ListingJob* job = jobs; job; job = job->next) {
-        if (job->late && !job->request && job != answered) {
-            kept++;
-            oldest = job;
-        }
+    ListingJob* next = nullptr;
+    for (ListingJob* job = jobs; job; job = next) {
+        next = job->next;
+        if (job->request)
+            continue;
+        if (job->late && ++kept <= MAX_LATE_LISTINGS)
+            continue;
+        freeJob(job);
     }
-    if (kept >= MAX_LATE_LISTINGS)
-        freeJob(oldest);
 }
 
 static void takeListing(ListingJob* job, FolderRequest* r)
@@ -178,7 +179,6 @@ static void takeListing(ListingJob* job, FolderRequest* r)
     job->late = r->listing;
     job->lateResult = r->found;
     r->listing = nullptr;
-    limitLateListings(job);
 }
 
 static void takeAnswers()
@@ -198,6 +198,7 @@ static void takeAnswers()
 void onFolderAnswers()
 {
     takeAnswers();
+    limitLateListings();
 }
 
 // ---- Entries
@@ -462,6 +463,7 @@ static int listingFor(const FolderLevel* level, FolderListing** listing)
     }
     if (!job->request)
         freeJob(job);
+    limitLateListings();
     return result;
 }
 
