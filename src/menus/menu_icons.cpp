@@ -539,6 +539,15 @@ void stopMenuIcons()
     if (!entries)
         return;
     iconsRunning = 0;
+    // A request not yet queued is still the bar's; once the worker stops,
+    // it has freed every other one, and they may be read no more.
+    for (int b = 0; b < ENTRY_BUCKETS; b++) {
+        for (IconEntry* e = entries[b]; e; e = e->next) {
+            if (e->request && e->request->work.state == WORK_NEW)
+                freeIconRequest(e->request);
+            e->request = nullptr;
+        }
+    }
     stopIconWorker();
     // The bitmaps leave the menus before they are deleted.
     emptyBarPopups();
@@ -550,9 +559,6 @@ void stopMenuIcons()
         IconEntry* e = entries[b];
         while (e) {
             IconEntry* next = e->next;
-            // A request not yet queued is still the bar's.
-            if (e->request && e->request->work.state == WORK_NEW)
-                freeIconRequest(e->request);
             free(e);
             e = next;
         }
