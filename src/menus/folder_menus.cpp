@@ -334,9 +334,7 @@ int appendFolderEntry(HMENU popup, UINT id, const AppNode* entry)
     wchar_t name[APP_NAME_SIZE];
     if (!MultiByteToWideChar(CP_ACP, 0, entry->name, -1, name, APP_NAME_SIZE))
         name[0] = L'\0';
-    int before = GetMenuItemCount(popup);
-    appendMenuItemWide(popup, id, level->menu, name, entry->path);
-    if (GetMenuItemCount(popup) == before) {
+    if (!appendMenuItemWide(popup, id, level->menu, name, entry->path)) {
         unmakeLevel(level);
         return 0;
     }
@@ -528,12 +526,8 @@ static void appendItems(FolderLevel* level, FolderListing* listing)
             if (!joinWide(folder, MAX_PATH, level->folder, item->name))
                 folder[0] = L'\0';
             FolderLevel* child = newLevel(level, level->barPopup, folder, codePath);
-            if (child) {
-                int before = GetMenuItemCount(level->menu);
-                appendMenuItemWide(level->menu, (UINT)id, child->menu, text, codePath);
-                if (GetMenuItemCount(level->menu) == before)
-                    unmakeLevel(child);
-            }
+            if (child && !appendMenuItemWide(level->menu, (UINT)id, child->menu, text, codePath))
+                unmakeLevel(child);
         } else {
             appendMenuItemWide(level->menu, (UINT)id, nullptr, text, codePath);
             // A name the code page cannot hold, without a short name: the

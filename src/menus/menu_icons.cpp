@@ -269,7 +269,7 @@ void appendMenuItem(HMENU popup, UINT id, const char* text, const char* path)
 
 // An item with a submenu carries its id as well, so that its icon can find it
 // by id when it comes.
-void appendMenuItemWide(HMENU popup, UINT id, HMENU submenu, const wchar_t* text,
+int appendMenuItemWide(HMENU popup, UINT id, HMENU submenu, const wchar_t* text,
                         const char* path)
 {
     MENUITEMINFOW item = {};
@@ -282,7 +282,7 @@ void appendMenuItemWide(HMENU popup, UINT id, HMENU submenu, const wchar_t* text
     item.hbmpItem = iconForItem(popup, id, path);
     if (item.hbmpItem)
         item.fMask |= MIIM_BITMAP;
-    InsertMenuItemW(popup, (UINT)GetMenuItemCount(popup), TRUE, &item);
+    return InsertMenuItemW(popup, (UINT)GetMenuItemCount(popup), TRUE, &item) != 0;
 }
 
 static void CALLBACK onStuckTimer(HWND, UINT, UINT_PTR, DWORD);

@@ -52,8 +52,9 @@ int menuIconsRunning();
 // is called after its last item.
 void appendMenuItem(HMENU popup, UINT id, const char* text, const char* path);
 // The same for an item that opens a submenu (null: none) and has a wide text:
-// the items of folder menus, named as the disk names them.
-void appendMenuItemWide(HMENU popup, UINT id, HMENU submenu, const wchar_t* text,
+// the items of folder menus, named as the disk names them. 1 when it was
+// appended.
+int appendMenuItemWide(HMENU popup, UINT id, HMENU submenu, const wchar_t* text,
                         const char* path);
 void putPopupLookupsFirst();
 // The bar's popups were emptied or made anew: no item waits any longer.
@@ -80,10 +81,10 @@ inline void appendMenuItem(HMENU popup, UINT id, const char* text, const char*)
 {
     AppendMenuA(popup, MF_STRING, id, text);
 }
-inline void appendMenuItemWide(HMENU popup, UINT id, HMENU submenu, const wchar_t* text,
-                               const char*)
+inline int appendMenuItemWide(HMENU popup, UINT id, HMENU submenu, const wchar_t* text,
+                              const char*)
 {
-    AppendMenuW(popup, submenu ? MF_POPUP : MF_STRING, submenu ? (UINT_PTR)submenu : id, text);
+    return AppendMenuW(popup, submenu ? MF_POPUP : MF_STRING, submenu ? (UINT_PTR)submenu : id, text) != 0;
 }
 inline void putPopupLookupsFirst() {}
 inline void forgetWaitingMenuIcons() {}
