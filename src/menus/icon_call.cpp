@@ -2,6 +2,7 @@
 // zentornt3 shows no icons: none of this is in that build.
 #ifndef ZENTOR_NT3
 #include "icon_lookup.h"
+#include "../app/text.h"
 
 #include <shellapi.h>
 
@@ -26,10 +27,14 @@ HICON firstIconOf(const char* path, int size)
     return got == 1 && icon ? icon : nullptr;
 }
 
-HICON shellGenericIcon(int large)
+// From the name alone: no disk is read, and no one file's overlay shows.
+HICON shellTypeIcon(const char* extension, int large)
 {
+    char name[MAX_PATH];
+    if (!formatText(name, sizeof name, "file%s", extension))
+        return nullptr;
     SHFILEINFOA info = {};
-    if (!SHGetFileInfoA("file", FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+    if (!SHGetFileInfoA(name, FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
                         SHGFI_ICON | SHGFI_USEFILEATTRIBUTES | sizeFlag(large)))
         return nullptr;
     return info.hIcon;

@@ -79,31 +79,28 @@ static uint32_t* pixelsOf(HICON icon, int size)
     return pixels;
 }
 
-int lookUpFileIcon(const char* path, int size, int wantTypeIcon, uint32_t** pixels)
+int lookUpFileIcon(const char* path, int size, uint32_t** pixels)
 {
     *pixels = nullptr;
     char found[MAX_PATH];
     DWORD attributes = attributesOf(path, found);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return ICON_NOTHING;
-    int own = (attributes & FILE_ATTRIBUTE_DIRECTORY) || !showsTypeIcon(found);
-    if (!own && !wantTypeIcon)
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) && showsTypeIcon(found))
         return ICON_OF_TYPE;
     // Taken from the file at the very size wanted where it holds icons; the
     // shell's own answer otherwise, or where the file holds none (some
     // shells give such programs the icon of all programs).
-    if (own && !(attributes & FILE_ATTRIBUTE_DIRECTORY) && holdsIcons(found))
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) && holdsIcons(found))
         *pixels = pixelsOf(firstIconOf(found, size), size);
     if (!*pixels)
         *pixels = pixelsOf(shellFileIcon(found, wantsLargeIcon(size)), size);
-    if (!*pixels)
-        return ICON_NOTHING;
-    return own ? ICON_OWN : ICON_OF_TYPE;
+    return *pixels ? ICON_OWN : ICON_NOTHING;
 }
 
-uint32_t* lookUpGenericIcon(int size)
+uint32_t* lookUpTypeIcon(const char* extension, int size)
 {
-    return pixelsOf(shellGenericIcon(wantsLargeIcon(size)), size);
+    return pixelsOf(shellTypeIcon(extension, wantsLargeIcon(size)), size);
 }
 
 void describeIconPixels(BITMAPINFO* info, int width, int height)

@@ -20,12 +20,13 @@ int showsTypeIcon(const char* path);
 
 // Looks up the file at path (a full path, or a program's name found along
 // the search path). Returns what it found; *pixels gets size x size pixels
-// on the heap (free them) for ICON_OWN, and for ICON_OF_TYPE when
-// wantTypeIcon, else null.
-int lookUpFileIcon(const char* path, int size, int wantTypeIcon, uint32_t** pixels);
-// The shell's icon of a file of no known type, the stand-in for every
-// missing file and failed lookup; null when the shell has none.
-uint32_t* lookUpGenericIcon(int size);
+// on the heap (free them) for ICON_OWN, else null.
+int lookUpFileIcon(const char* path, int size, uint32_t** pixels);
+// The shell's icon of the files of a type (extension ".txt"), from the type
+// alone, with no file's overlays; for "" the icon of a file of no known
+// type, the stand-in for every missing file and failed lookup. Null when the
+// shell has none.
+uint32_t* lookUpTypeIcon(const char* extension, int size);
 
 // Describes 32-bit pixels in rows from the top, as the icons' pixels are.
 void describeIconPixels(BITMAPINFO* info, int width, int height);
@@ -36,9 +37,10 @@ uint32_t* iconPixels(HICON icon, int size);
 
 // The shell's calls, in a file of their own (icon_call.cpp) so that tests
 // can answer them: the small (large 0) or large icon of a file, with its
-// overlays, and of a file of no known type. Null when there is none.
+// overlays, and of a type's files (as lookUpTypeIcon). Null when there is
+// none.
 HICON shellFileIcon(const char* path, int large);
-HICON shellGenericIcon(int large);
+HICON shellTypeIcon(const char* extension, int large);
 // The first icon a program or icon file holds, made at size x size; null
 // when it holds none.
 HICON firstIconOf(const char* path, int size);

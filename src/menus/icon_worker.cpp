@@ -32,11 +32,11 @@ void freeIconRequest(IconRequest* request)
 
 void answerIconRequest(IconRequest* r)
 {
-    if (r->generic) {
-        r->pixels = lookUpGenericIcon(r->size);
+    if (r->ofType) {
+        r->pixels = lookUpTypeIcon(r->path, r->size);
         r->found = r->pixels ? ICON_OWN : ICON_NOTHING;
     } else {
-        r->found = lookUpFileIcon(r->path, r->size, r->wantTypeIcon, &r->pixels);
+        r->found = lookUpFileIcon(r->path, r->size, &r->pixels);
     }
 }
 

@@ -16,9 +16,8 @@ constexpr DWORD ICON_LOOKUP_STUCK_MS = 1000;
 
 struct IconRequest {
     WorkItem work;     // its place in the queue; work.owner is the bar's entry
-    int generic;       // 1: the generic icon, not a file's
+    int ofType;        // 1: a type's icon; path holds its extension ("" for the generic icon)
     int size;          // pixels a side
-    int wantTypeIcon;  // for a document: 0 when its type's icon is known already
     char path[MAX_PATH];
     // Filled by the worker.
     int found;         // ICON_NOTHING, ICON_OWN or ICON_OF_TYPE

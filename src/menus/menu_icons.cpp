@@ -42,7 +42,6 @@ struct IconEntry {
     IconEntry* type;      // a document's type, null for files with their own icon
     IconImage* image;     // its own icon; null until known
     IconRequest* request; // its lookup under way, null when none
-    int typeAsked;        // a type: some lookup fetches its icon now
     int showsType;        // a document that exists: it shows its type's icon
     int failed;           // not found, no icon, or the lookup is stuck: the generic icon
     uint32_t hash;
@@ -97,8 +96,10 @@ static IconImage* imageOf(const IconEntry* e)
 {
     if (e->image)
         return e->image;
-    if (e->showsType && e->type && e->type->image)
-        return e->type->image;
+    if (e->showsType && !e->failed)
+        e = e->type;
+    if (e->image)
+        return e->image;
     return e->failed ? genericImage : nullptr;
 }
 
@@ -163,17 +164,14 @@ static IconEntry* findEntry(const char* key, int make)
     return e;
 }
 
-static void requestLookup(IconEntry* e, int generic)
+// A type's entry ("*.txt", "*" for the generic icon) asks for the type's
+// icon, a file's for what the file shows.
+static void requestLookup(IconEntry* e)
 {
     IconRequest* r = newIconRequest(e);
-    r->generic = generic;
+    r->ofType = e->key[0] == '*';
     r->size = iconSize;
-    copyField(r->path, e->key);
-    IconEntry* type = e->type;
-    if (type && !type->image && !type->typeAsked) {
-        r->wantTypeIcon = 1;
-        type->typeAsked = 1;
-    }
+    copyField(r->path, r->ofType ? e->key + 1 : e->key);
     e->request = r;
     outstanding++;
 }
@@ -213,8 +211,10 @@ static IconEntry* entryForPath(const char* path)
         char typeKey[MAX_PATH];
         formatText(typeKey, sizeof typeKey, "*%s", strrchr(key, '.'));
         e->type = findEntry(typeKey, 1);
+        if (!e->type->request && !e->type->image && !e->type->failed)
+            requestLookup(e->type);
     }
-    requestLookup(e, 0);
+    requestLookup(e);
     return e;
 }
 
@@ -243,6 +243,8 @@ static HBITMAP iconForItem(HMENU popup, UINT id, const char* path)
     IconEntry* e = entryForPath(path);
     if (e->request)
         addToFront(e->request);
+    if (e->type && e->type->request)
+        addToFront(e->type->request);
     IconImage* image = imageOf(e);
     if (image)
         return image->bitmap;
@@ -373,11 +375,14 @@ static void queueNextMenus()
             if (!a->path[0])
                 continue;
             IconEntry* e = entryForPath(a->path);
-            if (!e->request || e->request->work.state != WORK_NEW)
-                continue;
-            if (count == room)
-                batch = (WorkItem**)grow(batch, &room, sizeof(WorkItem*));
-            batch[count++] = &e->request->work;
+            // A type's lookup goes with its first file's.
+            for (IconEntry* asked = e; asked; asked = asked == e ? e->type : nullptr) {
+                if (!asked->request || asked->request->work.state != WORK_NEW)
+                    continue;
+                if (count == room)
+                    batch = (WorkItem**)grow(batch, &room, sizeof(WorkItem*));
+                batch[count++] = &asked->request->work;
+            }
         }
     }
     queueIconRequests(batch, count);
@@ -422,29 +427,17 @@ static void takeAnswer(IconRequest* r)
         e->request = nullptr;
         outstanding--;
     }
-    if (r->generic) {
-        genericImage = imageFor(r->pixels);
-        return;
-    }
-    IconEntry* type = e->type;
-    if (type && r->wantTypeIcon)
-        type->typeAsked = 0;
     e->failed = 0;
     switch (r->found) {
     case ICON_OWN:
         e->image = imageFor(r->pixels);
         e->failed = !e->image;
+        if (r->ofType && !e->key[1])
+            genericImage = e->image;
         break;
     case ICON_OF_TYPE:
-        e->showsType = type != nullptr;
-        e->failed = !type;
-        if (type && r->pixels && !type->image)
-            type->image = imageFor(r->pixels);
-        // Its type's icon is not known yet: it is fetched with this file.
-        if (type && !type->image && !type->typeAsked && !e->request) {
-            requestLookup(e, 0);
-            addToFront(e->request);
-        }
+        e->showsType = e->type != nullptr;
+        e->failed = !e->type;
         break;
     default:
         e->failed = 1;
@@ -527,7 +520,7 @@ void startMenuIcons()
     // may be open now (the lookups begin on a timer): its items stay.
     refillBarPopupsAtNextOpening();
     IconEntry* generic = findEntry("*", 1);
-    requestLookup(generic, 1);
+    requestLookup(generic);
     addToFront(generic->request);
     putPopupLookupsFirst();
     queueNextMenus();
