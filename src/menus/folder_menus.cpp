@@ -7,6 +7,7 @@
 #include "folder_worker.h"
 #include "menu_bar.h"
 #include "menu_icons.h"
+#include "path_key.h"
 #include "../app/app.h"
 #include "../app/text.h"
 #include "../bar/bar_window.h"
@@ -83,14 +84,6 @@ static char* copyOf(const char* text)
     char* copy = (char*)allocate(length);
     memcpy(copy, text, length);
     return copy;
-}
-
-static uint32_t hashText(const char* text)
-{
-    uint32_t h = 2166136261u;
-    for (; *text; text++)
-        h = (h ^ (uint8_t)*text) * 16777619u;
-    return h;
 }
 
 // folder + "\" + name into path (size characters); 0 when it does not fit.
@@ -207,13 +200,11 @@ void onFolderAnswers()
 // expanded gets the path as the launch expands it.
 static EntryAnswer* answerFor(const char* path, char (&expanded)[MAX_PATH], int make)
 {
-    DWORD length = ExpandEnvironmentStringsA(path, expanded, MAX_PATH);
-    if (length == 0 || length > MAX_PATH)
-        copyField(expanded, path);
+    expandItemPath(path, expanded);
     char key[MAX_PATH];
     copyField(key, expanded);
-    CharLowerBuffA(key, (DWORD)strlen(key));
-    uint32_t hash = hashText(key);
+    lowerPathLetters(key);
+    uint32_t hash = hashBytes(key, strlen(key));
     EntryAnswer** bucket = &answers[hash % ANSWER_BUCKETS];
     for (EntryAnswer* e = *bucket; e; e = e->next)
         if (e->hash == hash && strcmp(e->key, key) == 0)

@@ -7,6 +7,7 @@
 #include "icon_lookup.h"
 #include "icon_worker.h"
 #include "menu_bar.h"
+#include "path_key.h"
 #include "../app/app.h"
 #include "../app/text.h"
 #include "../bar/bar_dpi.h"
@@ -82,14 +83,6 @@ static void* grow(void* block, int* room, size_t itemSize)
         fatalError("Out of memory.");
     *room = more;
     return grown;
-}
-
-static uint32_t hashBytes(const void* bytes, size_t size)
-{
-    uint32_t h = 2166136261u;
-    for (size_t i = 0; i < size; i++)
-        h = (h ^ ((const uint8_t*)bytes)[i]) * 16777619u;
-    return h;
 }
 
 static IconImage* imageOf(const IconEntry* e)
@@ -177,32 +170,12 @@ static void requestLookup(IconEntry* e)
 }
 
 // The entry of an item's file, made with its lookup (not yet queued) when
-// the file is new. %VAR%s are expanded as the launch expands them.
-// The cache's key of an item's path, which is also the path looked up:
-// %VAR%s expanded as the launch expands them, and the letters A to Z made
-// small (a path that differs from another only in the case of other letters
-// takes an entry of its own, with the same icon). The second byte of a
-// double-byte character is left as it is.
-static void keyOfPath(const char* path, char (&key)[MAX_PATH])
-{
-    DWORD length = strchr(path, '%') ? ExpandEnvironmentStringsA(path, key, sizeof key) : 0;
-    if (length == 0 || length > sizeof key)
-        copyField(key, path);
-    for (char* p = key; *p; p++) {
-        if ((unsigned char)*p >= 0x80 && IsDBCSLeadByte((BYTE)*p)) {
-            if (!p[1])
-                break;
-            p++;
-        } else if (*p >= 'A' && *p <= 'Z') {
-            *p = (char)(*p - 'A' + 'a');
-        }
-    }
-}
-
+// the file is new. Its key is also the path looked up.
 static IconEntry* entryForPath(const char* path)
 {
     char key[MAX_PATH];
-    keyOfPath(path, key);
+    expandItemPath(path, key);
+    lowerPathLetters(key);
     IconEntry* e = findEntry(key, 0);
     if (e)
         return e;
