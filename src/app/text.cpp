@@ -19,6 +19,12 @@ int copyText(char* dst, size_t size, const char* src)
     return 1;
 }
 
+int appendText(char* dst, size_t size, const char* src)
+{
+    size_t used = strnlen(dst, size);
+    return used < size && copyText(dst + used, size - used, src);
+}
+
 int copyWideText(wchar_t* dst, size_t size, const wchar_t* src)
 {
     if (size == 0)

@@ -9,6 +9,10 @@
 // Returns 1 when the whole text fit, 0 when it was cut.
 int copyText(char* dst, size_t size, const char* src);
 
+// Appends src to the text in dst of size bytes, cut to fit.
+// Returns 1 when the whole text fit, 0 when it was cut.
+int appendText(char* dst, size_t size, const char* src);
+
 // printf-style formatting into dst of size bytes, always NUL-terminated.
 // Returns 1 when the whole text fit, 0 when it was cut.
 int formatText(char* dst, size_t size, const char* format, ...)

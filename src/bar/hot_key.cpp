@@ -73,8 +73,7 @@ static void appendKeyName(char* name, size_t size, UINT key, int extended)
         scanCode |= 1L << 24;
     if (!GetKeyNameTextA(scanCode, keyName, sizeof keyName))
         formatText(keyName, sizeof keyName, "key %u", key);
-    size_t used = strlen(name);
-    copyText(name + used, size - used, keyName);
+    appendText(name, size, keyName);
 }
 
 void hotKeyName(int32_t hotKey, char* name, size_t size)
@@ -88,8 +87,7 @@ void hotKeyName(int32_t hotKey, char* name, size_t size)
         if (!(flags & m.flag))
             continue;
         appendKeyName(name, size, m.key, 0);
-        size_t used = strlen(name);
-        copyText(name + used, size - used, " + ");
+        appendText(name, size, " + ");
     }
     appendKeyName(name, size, hotKey & 0xFF, (flags & HOTKEYF_EXT) != 0);
 }

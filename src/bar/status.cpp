@@ -13,14 +13,6 @@
 
 int chimePlayed = 0;
 
-// Appends src to dst, never past size.
-static void appendText(char* dst, size_t size, const char* src)
-{
-    size_t used = strlen(dst);
-    if (used + 1 < size)
-        copyText(dst + used, size - used, src);
-}
-
 void composeStatus(char* full, size_t fullSize, char* main, size_t mainSize, char* battery,
                    size_t batterySize, const char* time, const char* date, long memoryK,
                    int batteryPercent)
