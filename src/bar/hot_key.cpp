@@ -8,6 +8,7 @@
 #include "bar_window.h"
 #include "../app/text.h"
 #include "../app/warning.h"
+#include "../menus/menu_bar.h"
 #include "../options/settings.h"
 
 HotKeyState hotKeyState = HOT_KEY_NONE;
@@ -19,6 +20,8 @@ constexpr int HOT_KEY_ID = 1;
 static int menuOpen = 0;
 // Watches the keys of a menu the hot key opened (WH_MSGFILTER).
 static HHOOK menuKeyFilter = nullptr;
+// 1 from the hot key until the menu it opens opens.
+static int hotKeyOpening = 0;
 
 static UINT modifiersOf(int32_t hotKey)
 {
@@ -154,24 +157,35 @@ void onHotKey()
         SetForegroundWindow(GetLastActivePopup(barWindow));
         return;
     }
-    HWND focus = GetForegroundWindow();
-    hotKeyReturn = focus != barWindow ? focus : nullptr;
     // Out as when the mouse touches it, and hidden again the same way.
+    HWND focus = GetForegroundWindow();
     onBarTouched();
     SetForegroundWindow(barWindow);
+    if (GetMenuItemCount(menuBar) <= 0)
+        return; // no menu to open
+    hotKeyReturn = focus != barWindow ? focus : nullptr;
     stopFilteringMenuKeys();
     menuKeyFilter = SetWindowsHookExA(WH_MSGFILTER, filterMenuKeys, nullptr, GetCurrentThreadId());
     // As Alt and Down: the menu bar takes the keyboard, and the first menu
     // opens with its first item chosen.
     PostMessageA(barWindow, WM_SYSCOMMAND, SC_KEYMENU, 0);
     PostMessageA(barWindow, WM_KEYDOWN, VK_DOWN, 0);
+    hotKeyOpening = 1;
 }
 
 void onMenuLoop(int open)
 {
     menuOpen = open;
-    if (open)
+    if (open) {
+        // A menu the hot key did not open (when its own did not open, as
+        // with no menus at all) gives the focus back nowhere.
+        if (!hotKeyOpening) {
+            hotKeyReturn = nullptr;
+            stopFilteringMenuKeys();
+        }
+        hotKeyOpening = 0;
         return;
+    }
     stopFilteringMenuKeys();
     // After any command the menu posted, which takes the focus its own way.
     if (hotKeyReturn)
