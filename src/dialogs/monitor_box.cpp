@@ -22,6 +22,12 @@ static void barMonitorName(char (&name)[MONITOR_NAME_SIZE])
         name[0] = '\0';
 }
 
+// The setting names a monitor the bar does not stand on: one gone for now.
+static int chosenMonitorGone(const char* current)
+{
+    return barSettings.monitor[0] && lstrcmpiA(barSettings.monitor, current) != 0;
+}
+
 struct MonitorList {
     HWND box;
     char chosen[MONITOR_NAME_SIZE];
@@ -53,6 +59,17 @@ void fillMonitorBox(HWND dialog)
     list.box = GetDlgItem(dialog, IDC_MONITOR);
     barMonitorName(list.chosen);
     EnumDisplayMonitors(nullptr, nullptr, listMonitor, (LPARAM)&list);
+    // The monitor chosen before and gone for now is shown as chosen still,
+    // so that choosing the one the bar stands on instead is a change.
+    if (chosenMonitorGone(list.chosen)) {
+        char text[MONITOR_NAME_SIZE + 32];
+        formatText(text, sizeof text, "%s, not connected", barSettings.monitor);
+        LRESULT item = SendMessageA(list.box, CB_ADDSTRING, 0, (LPARAM)text);
+        if (item >= 0) {
+            SendMessageA(list.box, CB_SETITEMDATA, (WPARAM)item, 0);
+            SendMessageA(list.box, CB_SETCURSEL, (WPARAM)item, 0);
+        }
+    }
 }
 
 void takeMonitorBox(HWND dialog)
@@ -61,11 +78,15 @@ void takeMonitorBox(HWND dialog)
     if (item < 0)
         return;
     HMONITOR monitor = (HMONITOR)SendDlgItemMessageA(dialog, IDC_MONITOR, CB_GETITEMDATA, item, 0);
+    // The monitor that is gone for now: kept.
+    if (!monitor)
+        return;
     char name[MONITOR_NAME_SIZE], current[MONITOR_NAME_SIZE];
     barMonitorName(current);
-    // Left as it was, the choice keeps the setting, also one that names a
-    // monitor that is gone for now.
-    if (monitorName(monitor, name, sizeof name) && lstrcmpiA(name, current) != 0)
+    // Left as it was, the choice keeps the setting (none names the primary
+    // monitor, whichever that is).
+    if (monitorName(monitor, name, sizeof name) &&
+        (chosenMonitorGone(current) || lstrcmpiA(name, current) != 0))
         copyField(barSettings.monitor, name);
 }
 #endif
