@@ -9,6 +9,7 @@
 #include "../app/text.h"
 #include "../bar/auto_hide.h"
 #include "../bar/bar_window.h"
+#include "../bar/full_screen.h"
 #include "../bar/status.h"
 #include "../menus/menu_bar.h"
 #include "../menus/menu_icons.h"
@@ -144,9 +145,10 @@ static int acceptOptions(HWND dialog)
     int edgeChanged = takeCheck(dialog, IDC_BOTTOM, &userOptions.bottom);
     int topChanged = takeCheck(dialog, IDC_ALWAYS_ON_TOP, &userOptions.alwaysOnTop);
     int hideChanged = takeCheck(dialog, IDC_AUTO_HIDE, &userOptions.autoHide);
+    // Not over a full-screen program, though: the bar goes on top when it ends.
     if (topChanged)
-        SetWindowPos(barWindow, userOptions.alwaysOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
-                     0, SWP_NOMOVE | SWP_NOSIZE);
+        SetWindowPos(barWindow, barBelongsOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE);
     applyAutoHide(hideChanged, edgeChanged);
 #ifndef ZENTOR_NT3
     if (takeCheck(dialog, IDC_SHOW_ICONS, &barSettings.showIcons)) {
