@@ -29,16 +29,25 @@ static void lookUpDpiCalls()
     metricsForDpi = (MetricsForDpiCall)GetProcAddress(user32, "GetSystemMetricsForDpi");
 }
 
+// Read once: the system's DPI holds until the user logs off, and the status
+// asks for it at every refresh.
 int systemDpi()
 {
+    static int dpi = 0;
+    if (dpi)
+        return dpi;
     lookUpDpiCalls();
-    if (dpiForSystem)
-        return (int)dpiForSystem();
-    HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+    if (dpiForSystem) {
+        dpi = (int)dpiForSystem();
+    } else {
+        HDC screen = GetDC(nullptr);
+        dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+        if (screen)
+            ReleaseDC(nullptr, screen);
+    }
+    if (dpi <= 0)
+        dpi = USER_DEFAULT_SCREEN_DPI;
+    return dpi;
 }
 
 int windowDpi(HWND window)
