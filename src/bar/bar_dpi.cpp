@@ -77,12 +77,6 @@ int barSmallIconSize()
     return metricAtDpi(SM_CXSMICON, barDpi);
 }
 
-// The menus' icons are made anew at the new size, and the old ones freed.
-void onMenuIconSizeChanged()
-{
-    remakeMenuIcons();
-}
-
 void onDpiChanged(WPARAM wParam)
 {
     int dpi = HIWORD(wParam);
@@ -90,7 +84,7 @@ void onDpiChanged(WPARAM wParam)
         return;
     barDpi = dpi;
     placeBar();
-    onMenuIconSizeChanged();
+    remakeMenuIcons(); // at the new size, the old ones freed
     // The menu bar is measured again at its window's new DPI.
     DrawMenuBar(barWindow);
     updateStatus();

@@ -23,11 +23,6 @@ int scaleToBar(int pixels);
 // The size of a small icon at the bar's DPI.
 int barSmallIconSize();
 
-// The menus' icons follow barSmallIconSize() after a change of the bar's
-// DPI: on WM_DPICHANGED, and when the bar is made anew at another DPI
-// (before its menu bar is built).
-void onMenuIconSizeChanged();
-
 // WM_DPICHANGED: the bar takes its place and size, its strip, its status
 // text and its icons at the new DPI.
 void onDpiChanged(WPARAM wParam);

@@ -176,9 +176,6 @@ static void tellShell(DWORD message)
 int createBar()
 {
     chooseBarMonitor();
-#ifndef ZENTOR_NT3
-    int lastDpi = barDpi;
-#endif
     barDpi = systemDpi();
     barWindow = createBarWindow();
     if (!barWindow)
@@ -191,9 +188,9 @@ int createBar()
         barDpi = dpi;
         MoveWindow(barWindow, barLeft(), shownTop(), barWidth(), barHeight(), FALSE);
     }
-    // A bar made anew on a monitor of another DPI.
-    if (barDpi != lastDpi)
-        onMenuIconSizeChanged();
+    // A bar made anew on a monitor of another DPI: the icons follow (before
+    // the menu bar is built).
+    remakeMenuIcons();
 #endif
     // A new window comes with the class menu (105) as its menu bar: the
     // bar's own replaces it.
