@@ -264,6 +264,8 @@ void removeBar()
     if (menuBar) {
         DestroyMenu(menuBar);
         menuBar = nullptr;
+        // No item waits for its icon in menus that are gone.
+        forgetWaitingMenuIcons();
     }
     if (popupMenu) {
         DestroyMenu(popupMenu);

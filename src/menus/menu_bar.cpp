@@ -165,6 +165,7 @@ static void emptyPopup(PopupEntry* p)
     if (!p->filled)
         return;
     forgetFolderMenus(p->popup);
+    forgetMenuIconsOf(p->popup);
     for (int n = GetMenuItemCount(p->popup); n > 0; n--)
         DeleteMenu(p->popup, (UINT)(n - 1), MF_BYPOSITION);
     p->filled = 0;
