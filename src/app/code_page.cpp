@@ -17,24 +17,31 @@ static int convert(const WCHAR* wide, char* out, int size)
     return length;
 }
 
+// The round trip tells a lost character whatever the code page, UTF-8 and
+// the double-byte pages included. Names and paths are turned back on the
+// stack; only a longer text takes memory from the heap.
+static int turnsBack(const char* text, const WCHAR* wide)
+{
+    size_t length = wcslen(wide) + 1;
+    WCHAR onStack[MAX_PATH + 1];
+    WCHAR* back = length <= MAX_PATH + 1 ? onStack : (WCHAR*)malloc(length * sizeof(WCHAR));
+    if (!back)
+        fatalError("Out of memory.");
+    int same = length <= INT_MAX &&
+               MultiByteToWideChar(CP_ACP, 0, text, -1, back, (int)length) == (int)length &&
+               memcmp(back, wide, length * sizeof(WCHAR)) == 0;
+    if (back != onStack)
+        free(back);
+    return same;
+}
+
 char* toCodePage(const WCHAR* wide, int* exact)
 {
     int size = convert(wide, nullptr, 0);
     char* text = (char*)calloc(size > 0 ? (size_t)size : 1, 1);
     if (!text)
         fatalError("Out of memory.");
-    *exact = 0;
-    if (size <= 0 || !convert(wide, text, size))
-        return text;
-    // The round trip tells a lost character whatever the code page, UTF-8
-    // and the double-byte pages included.
-    int wideSize = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    WCHAR* back = (WCHAR*)calloc(wideSize > 0 ? (size_t)wideSize : 1, sizeof(WCHAR));
-    if (!back)
-        fatalError("Out of memory.");
-    if (wideSize > 0 && MultiByteToWideChar(CP_ACP, 0, text, -1, back, wideSize))
-        *exact = wcscmp(back, wide) == 0;
-    free(back);
+    *exact = size > 0 && convert(wide, text, size) && turnsBack(text, wide);
     return text;
 }
 
@@ -42,11 +49,7 @@ int toCodePageText(const WCHAR* wide, char* out, size_t size)
 {
     if (size == 0)
         return 0;
-    size_t length = wcslen(wide) + 1;
-    WCHAR back[MAX_PATH + 1];
-    int same = length <= MAX_PATH + 1 && size <= INT_MAX && convert(wide, out, (int)size) &&
-               MultiByteToWideChar(CP_ACP, 0, out, -1, back, MAX_PATH + 1) == (int)length &&
-               memcmp(back, wide, length * sizeof(WCHAR)) == 0;
+    int same = size <= INT_MAX && convert(wide, out, (int)size) && turnsBack(out, wide);
     if (!same)
         out[0] = '\0';
     return same;

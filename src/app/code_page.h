@@ -11,9 +11,8 @@
 // when it turns back into the very same wide text, 0 when some character
 // was lost or replaced on the way.
 char* toCodePage(const WCHAR* wide, int* exact);
-// The same into out (size bytes), for names and paths of at most MAX_PATH
-// characters; it takes nothing from the heap, so any thread may call it.
-// Returns 1 when the text fits whole and turns back into the very same wide
+// The same into out (size bytes); for names and paths of at most MAX_PATH
+// characters it takes nothing from the heap. Returns 1 when the text fits whole and turns back into the very same wide
 // text; else 0, and out holds "".
 int toCodePageText(const WCHAR* wide, char* out, size_t size);
 
