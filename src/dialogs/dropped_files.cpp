@@ -82,8 +82,8 @@ static int lineUnderPoint(HWND list, POINT pt)
     return line < count ? line : -1;
 }
 
-static const char LONG_PATHS_TEXT[] =
-    "These files were not added: their paths are\nlonger than 79 characters.\n";
+static const WCHAR LONG_PATHS_TEXT[] =
+    L"These files were not added: their paths are\nlonger than 79 characters.\n";
 static const WCHAR OTHER_CODE_PAGE_TEXT[] =
     L"These files were not added: Zentor menus can hold only\n"
     L"names of the system's code page, and theirs are not.\n";
@@ -139,50 +139,33 @@ static void freeFiles(DroppedFile* files, UINT count)
     free(files);
 }
 
-// One warning names every dropped file whose path does not fit an entry.
-static void warnPathsTooLong(const DroppedFile* files, UINT count)
+// What keeps a dropped file out of the menus.
+constexpr int PATH_TOO_LONG = 0;
+constexpr int OTHER_CODE_PAGE = 1;
+
+static int refusedFor(const DroppedFile& file, int reason)
 {
-    size_t size = sizeof LONG_PATHS_TEXT;
-    for (UINT i = 0; i < count; i++)
-        if (tooLongForAnEntry(files[i]))
-            size += strlen(files[i].path) + 1;
-    if (size == sizeof LONG_PATHS_TEXT)
-        return;
-    char* text = (char*)malloc(size);
-    if (!text)
-        fatalError("Out of memory.");
-    size_t used = sizeof LONG_PATHS_TEXT - 1;
-    memcpy(text, LONG_PATHS_TEXT, used + 1);
-    for (UINT i = 0; i < count; i++) {
-        if (!tooLongForAnEntry(files[i]))
-            continue;
-        text[used++] = '\n';
-        size_t length = strlen(files[i].path);
-        memcpy(text + used, files[i].path, length + 1);
-        used += length;
-    }
-    showWarning(text);
-    free(text);
+    return reason == PATH_TOO_LONG ? tooLongForAnEntry(file) : !file.exact;
 }
 
-// One warning names, as the shell shows them, every dropped file whose name
-// the code page cannot hold.
-static void warnOtherCodePage(const DroppedFile* files, UINT count)
+// One warning names, as the shell shows them, every dropped file refused for
+// the reason.
+static void warnRefused(const DroppedFile* files, UINT count, int reason)
 {
-    const size_t lead = sizeof OTHER_CODE_PAGE_TEXT / sizeof(WCHAR);
-    size_t size = lead;
+    const WCHAR* lead = reason == PATH_TOO_LONG ? LONG_PATHS_TEXT : OTHER_CODE_PAGE_TEXT;
+    size_t used = wcslen(lead);
+    size_t size = used + 1;
     for (UINT i = 0; i < count; i++)
-        if (!files[i].exact)
+        if (refusedFor(files[i], reason))
             size += wcslen(files[i].wide) + 1;
-    if (size == lead)
+    if (size == used + 1)
         return;
     WCHAR* text = (WCHAR*)malloc(size * sizeof(WCHAR));
     if (!text)
         fatalError("Out of memory.");
-    size_t used = lead - 1;
-    memcpy(text, OTHER_CODE_PAGE_TEXT, sizeof OTHER_CODE_PAGE_TEXT);
+    memcpy(text, lead, (used + 1) * sizeof(WCHAR));
     for (UINT i = 0; i < count; i++) {
-        if (files[i].exact)
+        if (!refusedFor(files[i], reason))
             continue;
         text[used++] = L'\n';
         size_t length = wcslen(files[i].wide);
@@ -229,8 +212,8 @@ void acceptDroppedFiles(HWND dialog, HDROP drop)
             SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)list, TRUE);
             SendMessageA(list, LB_SETCURSEL, (WPARAM)line, 0);
         }
-        warnOtherCodePage(files, count);
-        warnPathsTooLong(files, count);
+        warnRefused(files, count, OTHER_CODE_PAGE);
+        warnRefused(files, count, PATH_TOO_LONG);
         freeFiles(files, count);
     }
     DragFinish(drop);
