@@ -27,20 +27,20 @@ const char* dataFileToUse()
     return dataFilePath[0] ? dataFilePath : "default.zt";
 }
 
-static int isFullPath(const char* path)
+static int isSeparator(char c)
 {
-    int drive = ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':';
-    return (drive && (path[2] == '\\' || path[2] == '/')) ||
-           ((path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/'));
+    return c == '\\' || c == '/';
 }
 
 int pathFromStart(const char* path, char* out, size_t size)
 {
-    // A path on a named drive ("D:tune.wav" included) is left as given.
-    if (!startDirectory[0] || !path[0] || isFullPath(path) || path[1] == ':')
+    // A path on a named drive ("D:tune.wav" included) or a network path is
+    // left as given.
+    if (!startDirectory[0] || !path[0] || path[1] == ':' ||
+        (isSeparator(path[0]) && isSeparator(path[1])))
         return copyText(out, size, path);
     char joined[MAX_PATH * 2];
-    if (path[0] == '\\' || path[0] == '/') {
+    if (isSeparator(path[0])) {
         // From the root of the start folder's drive.
         if (startDirectory[1] != ':')
             return copyText(out, size, path);
