@@ -7,6 +7,7 @@ foreach(variant zentor zentornt3)
   add_dependencies(folder_menus_${variant}_test launch_probe)
 endforeach()
 # The zentor test makes a shortcut to a folder.
+target_sources(folder_menus_zentor_test PRIVATE support/shortcut.cpp)
 target_link_libraries(folder_menus_zentor_test PRIVATE ole32 uuid)
 # The real bar's folder menus driven from the keyboard.
 zentor_script_test(e2e_folder_menus

@@ -1,7 +1,7 @@
 # Launching: in-process tests of both builds start the probe program through
 # the shell, and an end-to-end script starts it from the running bar's menu
 # by keyboard.
-zentor_behaviour_test(launch_test zentor SOURCES launch_test.cpp support/probe_reader.cpp FAKES shell_call)
+zentor_behaviour_test(launch_test zentor SOURCES launch_test.cpp support/probe_reader.cpp support/shortcut.cpp FAKES shell_call)
 zentor_behaviour_test(launch_nt3_test zentornt3
   SOURCES launch_nt3_test.cpp support/fake_shell_call_nt3.cpp support/probe_reader.cpp FAKES shell_call)
 foreach(t launch_test launch_nt3_test)

@@ -7,9 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <objbase.h>
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -24,6 +22,7 @@
 #include "menus/menu_bar.h"
 #include "options/settings.h"
 #include "probe_reader.h"
+#include "shortcut.h"
 #include "resource.h"
 #include "test_support.h"
 
@@ -142,30 +141,6 @@ void choose(HMENU menu, const std::string& text)
 {
     SendMessageA(barWindow, WM_COMMAND, itemId(menu, positionOf(menu, text)), 0);
 }
-
-#ifndef ZENTOR_NT3
-bool makeShortcut(const std::string& linkPath, const std::string& target)
-{
-    CoInitialize(nullptr);
-    IShellLinkA* link = nullptr;
-    IPersistFile* file = nullptr;
-    bool saved = false;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IShellLinkA, (void**)&link)) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void**)&file))) {
-        link->SetPath(target.c_str());
-        std::wstring wide(linkPath.begin(), linkPath.end());
-        saved = SUCCEEDED(file->Save(wide.c_str(), TRUE));
-    }
-    if (file)
-        file->Release();
-    if (link)
-        link->Release();
-    CoUninitialize();
-    return saved;
-}
-
-#endif
 
 class FolderMenusTest : public ::testing::Test {
 protected:

@@ -2,8 +2,6 @@
 // real shell, and what it was given is read back from the file it writes.
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-#include <shlobj.h>
 
 #include <map>
 #include <string>
@@ -16,6 +14,7 @@
 #include "menus/menu_list.h"
 #include "options/options.h"
 #include "probe_reader.h"
+#include "shortcut.h"
 #include "test_support.h"
 
 namespace {
@@ -98,32 +97,6 @@ AppNode* makeApp(const char* name, const std::string& path, const std::string& p
     lstrcpynA(a->workingDir, workingDir.c_str(), sizeof a->workingDir);
     a->showCommand = showCommand;
     return a;
-}
-
-// Saves a shortcut through the shell-link object.
-bool makeShortcut(const std::string& linkPath, const std::string& target,
-                  const std::string& arguments, const std::string& directory, int show)
-{
-    CoInitialize(nullptr);
-    IShellLinkA* link = nullptr;
-    IPersistFile* file = nullptr;
-    bool saved = false;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IShellLinkA, (void**)&link)) &&
-        SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void**)&file))) {
-        link->SetPath(target.c_str());
-        link->SetArguments(arguments.c_str());
-        link->SetWorkingDirectory(directory.c_str());
-        link->SetShowCmd(show);
-        std::wstring wide(linkPath.begin(), linkPath.end());
-        saved = SUCCEEDED(file->Save(wide.c_str(), TRUE));
-    }
-    if (file)
-        file->Release();
-    if (link)
-        link->Release();
-    CoUninitialize();
-    return saved;
 }
 
 class LaunchTest : public ::testing::Test {
